@@ -1,0 +1,2 @@
+#include "kwfilter.h"
+int main() { return 0; }
