@@ -3,3 +3,16 @@
 #pragma once
 
 #include "platform/types.h"
+#include "platform/file.h"
+#include "platform/message.h"
+
+#include "core/stitch.h"
+#include "core/thread_table.h"
+#include "core/settings.h"
+#include "core/filter.h"
+#include "core/part_set.h"
+#include "core/colors.h"
+#include "core/sample_design.h"
+
+#include "formats/dst.h"
+#include "formats/format_table.h"

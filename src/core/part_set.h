@@ -1,0 +1,44 @@
+// Part sets: a design beyond a format's limits is written as base_A.ext ... base_Z.ext,
+// and a name base_a.ext is read back as the whole set. One mechanism for every format.
+#pragma once
+
+#include "core/filter.h"
+
+#include <functional>
+#include <string>
+
+namespace partset {
+
+constexpr int kMaxParts = 26;
+
+// base_a.ext or base_A.ext: the sixth character from the end is '_', the fifth 'a' or 'A'.
+bool IsSetName(const char* name);
+// The name of part k of an export to name: its extension gets "_A" (for k = 0) in front.
+std::string PartName(const char* name, int k);
+// The name of member k of the set that setName (base_a.ext) stands for.
+std::string MemberName(const char* setName, int k, bool lowerCase = false);
+
+// Refuses, before anything is written, a design that needs more than 26 parts:
+// -17004 and its message. Returns true when the set fits.
+bool CheckPartCount(CFilter& filter, const char* name, int nParts);
+// Refuses a design that does not fit one file where no set can be made (a caller's
+// memory file): -17004 and its message. Returns 0.
+int RefuseOneFile(CFilter& filter, const char* name);
+// "Design %s will be split into multiple files." with caption "Warning".
+void AnnounceSplit(CFilter& filter, const char* name);
+
+// Writes nParts files through the export frame: checks the count, announces the split,
+// and sets the progress code 17001 + k before part k. writePart(k) writes the body of part
+// k into the filter's open file. Stops at the first failure (returning 0).
+int ExportParts(CFilter& filter, const char* name, int nParts, const std::function<int(int k)>& writePart);
+
+// Reads the members of a set in order into one stitch list until a member is missing or
+// fails; a failing member leaves the counts as they were before it. Succeeds if at least
+// one member was read; the closing record is then rewritten for the whole set.
+int ImportParts(const char* setName, int* pnColors, COLORCHG* pColors, long* pnStitches,
+                const std::function<int(const char* memberName)>& readMember);
+
+// The sum of maxOfMember over the members that exist; -1 when none does.
+long MaxStitchesOfSet(const char* setName, const std::function<long(const char* memberName)>& maxOfMember);
+
+} // namespace partset
