@@ -13,6 +13,7 @@
 #include "core/part_set.h"
 #include "core/colors.h"
 #include "core/sample_design.h"
+#include "core/stitch_compare.h"
 
 #include "formats/dst.h"
 #include "formats/format_table.h"

@@ -1,5 +1,6 @@
 #include "formats/format_table.h"
 
+#include "core/stitch_compare.h"
 #include "formats/dst.h"
 
 #include <cctype>
@@ -10,13 +11,23 @@ namespace {
 
 template <class T> CFilter* Make() { return new T; }
 
+// DST keeps 0.1 mm, no thread colours, and trims as trim sequences; any other jump comes
+// back only where a move needs one.
+void DstKeeps(StitchList& l)
+{
+    KeepUnit(l, 10);
+    DropEmptyBlocks(l);
+    KeepBlockNumbers(l);
+    KeepTrimsOnly(l);
+}
+
 } // namespace
 
 const std::vector<FormatInfo>& GetFormatTable()
 {
     static const std::vector<FormatInfo> table = {
-        {".dst", 2, "Tajima DST", &Make<CDst>, true, 10, false},
-        {".10o", 3, "Tajima DST (10o)", &Make<CDst>, true, 10, false},
+        {".dst", 2, "Tajima DST", &Make<CDst>, true, &DstKeeps},
+        {".10o", 3, "Tajima DST (10o)", &Make<CDst>, true, &DstKeeps},
     };
     return table;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/filter.h"
+#include "core/stitch.h"
 
 #include <memory>
 #include <vector>
@@ -13,9 +14,9 @@ struct FormatInfo {
     const char* pszName;  // for people
     CFilter* (*create)(); // nullptr where no filter reads the extension
     bool bWrites;         // the filter also writes it
-    // What a round trip through the format keeps, for comparing a design with its copy.
-    int nUnit;            // coordinates kept in multiples of this many 0.01 mm (truncated)
-    bool bKeepsColors;    // thread colours kept (else blocks come back numbered 0, 1, ...)
+    // Reduces a design to what a round trip through the format keeps of it; applied to a
+    // design and to its copy read back, the two must then be the same.
+    void (*keep)(StitchList& list);
 };
 
 const std::vector<FormatInfo>& GetFormatTable();

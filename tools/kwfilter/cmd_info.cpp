@@ -1,0 +1,69 @@
+// kwfilter info FILE...: what a design file holds.
+#include "cli.h"
+#include "design_io.h"
+
+#include <climits>
+#include <cstdio>
+
+namespace {
+
+void Describe(const char* path, const LoadedDesign& d)
+{
+    const StitchList& l = d.list;
+    long jumps = 0, trims = 0;
+    int32_t minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
+    for (long i = 0; i < l.nStitches; ++i) {
+        unsigned char t = l.types[(size_t)i];
+        if (t >= kTrimType) ++trims;
+        else if (t > 0) ++jumps;
+        const tagPOINT& p = l.points[(size_t)i];
+        if (p.x < minX) minX = p.x;
+        if (p.x > maxX) maxX = p.x;
+        if (p.y < minY) minY = p.y;
+        if (p.y > maxY) maxY = p.y;
+    }
+    std::printf("%s\n", path);
+    std::printf("  format:   %s (design source %d)\n", d.format ? d.format->pszName : "?",
+                d.format ? d.format->nSource : 0);
+    std::printf("  stitches: %ld\n", l.nStitches);
+    std::printf("  jumps:    %ld points reached by jumps\n", jumps);
+    std::printf("  trims:    %ld points after a trim\n", trims);
+    if (l.nStitches > 0)
+        std::printf("  extents:  x %.2f to %.2f mm, y %.2f to %.2f mm (%.2f x %.2f mm)\n", minX / 100.0, maxX / 100.0,
+                    minY / 100.0, maxY / 100.0, (maxX - (double)minX) / 100.0, (maxY - (double)minY) / 100.0);
+    if (d.nHoopWidth || d.nHoopHeight)
+        std::printf("  hoop:     %d x %d mm\n", d.nHoopWidth, d.nHoopHeight);
+    else
+        std::printf("  hoop:     none recorded\n");
+    std::printf("  colour blocks: %d\n", l.nColors);
+    for (int k = 0; k < l.nColors; ++k) {
+        long first = BlockStart(l.colors.data(), l.nColors, k, l.nStitches);
+        long end = BlockEnd(l.colors.data(), l.nColors, k, l.nStitches);
+        int c = l.colors[(size_t)k].nColor;
+        COLORREF rgb = GetThreadColor(c);
+        std::printf("    %3d: %6ld stitches  thread %3d %-20s #%02X%02X%02X\n", k, end - first, c, GetThreadName(c),
+                    GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    }
+}
+
+int Run(int argc, char** argv);
+const cli::Command kInfo{"info", "info FILE...", "describe design files: format, stitches, colours, extents, hoop",
+                         &Run};
+cli::Register reg(kInfo);
+
+int Run(int argc, char** argv)
+{
+    if (argc < 2) return cli::UsageError(kInfo, "no file given");
+    int status = 0;
+    for (int i = 1; i < argc; ++i) {
+        LoadedDesign d;
+        if (!LoadDesign(argv[i], d)) {
+            status = 1;
+            continue;
+        }
+        Describe(argv[i], d);
+    }
+    return status;
+}
+
+} // namespace
