@@ -1,0 +1,110 @@
+#include "test_util.h"
+
+#include <gtest/gtest.h>
+
+using namespace testutil;
+
+TEST(PartSet, Names)
+{
+    struct Case {
+        const char* name;
+        bool isSet;
+        const char* part0;
+        const char* part2;
+    } cases[] = {
+        {"rose_a.pes", true, "rose_a_A.pes", "rose_a_C.pes"},
+        {"rose_A.pes", true, "rose_A_A.pes", "rose_A_C.pes"},
+        {"dir/rose.pes", false, "dir/rose_A.pes", "dir/rose_C.pes"},
+        {"rose_b.pes", false, "rose_b_A.pes", "rose_b_C.pes"},
+        {"my.dir/rose", false, "my.dir/rose_A", "my.dir/rose_C"},
+        {"_a.pes", true, "_a_A.pes", "_a_C.pes"},
+        {"a.pes", false, "a_A.pes", "a_C.pes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.isSet, partset::IsSetName(c.name));
+        EXPECT_EQ(c.part0, partset::PartName(c.name, 0));
+        EXPECT_EQ(c.part2, partset::PartName(c.name, 2));
+    }
+    EXPECT_EQ("rose_C.pes", partset::MemberName("rose_a.pes", 2));
+    EXPECT_EQ("rose_c.pes", partset::MemberName("rose_A.pes", 2, true));
+    EXPECT_EQ("rose_Z.pes", partset::PartName("rose.pes", 25));
+}
+
+TEST(PartSet, MoreThan26PartsIsRefusedBeforeAnythingIsWritten)
+{
+    TempDir dir;
+    MessageCapture boxes;
+    CFilter f;
+    std::string name = dir.File("big.pes");
+    int called = 0;
+    EXPECT_EQ(0, partset::ExportParts(f, name.c_str(), 27, [&](int) { return ++called, 1; }));
+    EXPECT_EQ(0, called);
+    EXPECT_EQ(KW_ERR_TOO_LARGE, GetSetup()->m_nLastError);
+    EXPECT_EQ(std::vector<std::string>{"Cannot save design " + name +
+                                       ". It is too large for this format, even when split into 26 files."},
+              boxes.Texts());
+    EXPECT_TRUE(dir.List().empty());
+    EXPECT_EQ(0, partset::RefuseOneFile(f, "x.pes"));
+    EXPECT_EQ("Cannot save design x.pes. It has more colours or stitches than one file of this format can hold.",
+              boxes.Texts().back());
+}
+
+TEST(PartSet, ExportAnnouncesAndCountsProgress)
+{
+    TempDir dir;
+    MessageCapture boxes;
+    CFilter f;
+    std::string name = dir.File("set.dst");
+    std::vector<int> progress;
+    ASSERT_EQ(1, partset::ExportParts(f, name.c_str(), 3, [&](int k) {
+        progress.push_back(GetSetup()->m_nLastError);
+        unsigned char b = (unsigned char)k;
+        return f.Write(&b, 1);
+    }));
+    EXPECT_EQ((std::vector<int>{17001, 17002, 17003}), progress);
+    EXPECT_EQ(17003, GetSetup()->m_nLastError);
+    EXPECT_EQ(std::vector<std::string>{"Design " + name + " will be split into multiple files."}, boxes.Texts());
+    EXPECT_EQ("Warning", boxes.Boxes()[0].caption);
+    EXPECT_EQ((std::set<std::string>{"set_A.dst", "set_B.dst", "set_C.dst"}), dir.List());
+    EXPECT_EQ(std::vector<unsigned char>{2}, ReadBytes(dir.File("set_C.dst")));
+}
+
+TEST(PartSet, ReadingASetStopsAtAMissingOrFailingMember)
+{
+    TempDir dir;
+    MessageCapture boxes;
+    auto part = [](int x) { return MakeList({{x, 0}, {x + 100, 100}}); };
+    for (int k = 0; k < 3; ++k) {
+        StitchList l = part(k * 1000);
+        CDst dst;
+        ASSERT_EQ(1, Export(dst, partset::PartName(dir.File("s.dst").c_str(), k), l));
+    }
+    WriteBytes(dir.File("s_E.dst"), {1, 2, 3}); // after a gap: never reached
+
+    auto readAll = [&](const std::string& setName, StitchList& l) {
+        long max = partset::MaxStitchesOfSet(setName.c_str(), [](const char* m) { return CDst().GetMaxNoStitches(m); });
+        l.Clear();
+        l.Reserve(max < 0 ? 0 : max + 16);
+        return partset::ImportParts(setName.c_str(), &l.nColors, l.colors.data(), &l.nStitches, [&](const char* m) {
+            CDst dst;
+            return dst.ImportFile(m, &l.nColors, l.colors.data(), &l.nStitches, l.points.data(), l.types.data());
+        });
+    };
+    StitchList l;
+    ASSERT_EQ(1, readAll(dir.File("s_a.dst"), l));
+    EXPECT_EQ(6, l.nStitches);
+    EXPECT_EQ(3, l.nColors);
+    EXPECT_EQ(2000, l.points[4].x);
+    EXPECT_EQ(4, l.colors[2].nStitch);
+    EXPECT_EQ(10, l.colors[3].nStitch);
+
+    // A broken third member: the first two stay, the third adds nothing.
+    WriteBytes(dir.File("s_C.dst"), {1, 2, 3});
+    ASSERT_EQ(1, readAll(dir.File("s_a.dst"), l));
+    EXPECT_EQ(4, l.nStitches);
+    EXPECT_EQ(2, l.nColors);
+    EXPECT_EQ(8, l.colors[2].nStitch);
+
+    EXPECT_EQ(0, readAll(dir.File("t_a.dst"), l));
+}

@@ -1,0 +1,72 @@
+#include "test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+using namespace testutil;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+};
+
+Result RunCli(const std::string& args)
+{
+    std::string cmd = std::string(KW_CLI) + " " + args + " 2>&1";
+    Result r{-1, ""};
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+} // namespace
+
+TEST(Cli, DemoWritesEveryFormatAndReadsItBack)
+{
+    TempDir dir;
+    Result r = RunCli("demo " + dir.Path());
+    EXPECT_EQ(0, r.status) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find(".dst"));
+    EXPECT_EQ(std::string::npos, r.out.find("DIFFERS")) << r.out;
+    EXPECT_TRUE(dir.List().count("sample.dst"));
+}
+
+TEST(Cli, InfoAndConvert)
+{
+    TempDir dir;
+    ASSERT_EQ(0, RunCli("demo " + dir.Path()).status);
+    Result info = RunCli("info " + dir.File("sample.dst"));
+    EXPECT_EQ(0, info.status);
+    EXPECT_NE(std::string::npos, info.out.find("stitches: 2001")) << info.out;
+    EXPECT_NE(std::string::npos, info.out.find("colour blocks: 4"));
+    EXPECT_NE(std::string::npos, info.out.find("trims:    3"));
+    Result conv = RunCli("convert " + dir.File("sample.dst") + " " + dir.File("copy.dst"));
+    EXPECT_EQ(0, conv.status) << conv.out;
+    EXPECT_EQ(ReadBytes(dir.File("sample.dst")).size(), ReadBytes(dir.File("copy.dst")).size());
+}
+
+TEST(Cli, FailuresAndUsage)
+{
+    TempDir dir;
+    EXPECT_EQ(2, RunCli("").status);
+    EXPECT_EQ(2, RunCli("convert onlyone.dst").status);
+    EXPECT_EQ(2, RunCli("nosuchcommand").status);
+    EXPECT_EQ(0, RunCli("--help").status);
+    EXPECT_EQ(0, RunCli("convert --help").status);
+    Result missing = RunCli("info " + dir.File("missing.dst"));
+    EXPECT_EQ(1, missing.status);
+    WriteBytes(dir.File("short.dst"), {1, 2, 3});
+    Result bad = RunCli("convert " + dir.File("short.dst") + " " + dir.File("out.dst"));
+    EXPECT_EQ(1, bad.status);
+    EXPECT_NE(std::string::npos, bad.out.find("Error: Error reading from file.")) << bad.out;
+    Result unknown = RunCli("convert " + dir.File("short.dst") + " " + dir.File("out.zzz"));
+    EXPECT_EQ(1, unknown.status);
+}
