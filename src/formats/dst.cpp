@@ -54,6 +54,32 @@ struct EncodeTables {
     }
 };
 
+// Displacement of each byte value in each of the three record bytes, so that a record
+// decodes with six lookups.
+struct DecodeTables {
+    int8_t x[3][256]{}, y[3][256]{};
+    DecodeTables()
+    {
+        for (int byte = 0; byte < 3; ++byte)
+            for (uint32_t v = 0; v < 256; ++v) {
+                uint32_t r = v << (8 * byte);
+                int dx = 0, dy = 0;
+                for (const auto& b : kBits) {
+                    if (r & b.x) dx += b.weight;
+                    if (r & b.y) dy += b.weight;
+                }
+                x[byte][v] = (int8_t)dx;
+                y[byte][v] = (int8_t)dy;
+            }
+    }
+};
+
+const DecodeTables& Decoding()
+{
+    static const DecodeTables tables;
+    return tables;
+}
+
 const EncodeTables& Tables()
 {
     static const EncodeTables tables;
@@ -82,13 +108,10 @@ uint32_t CDst::EncodeRecord(int dx, int dy, bool jump)
 
 void CDst::DecodeRecord(uint32_t r, int* dx, int* dy)
 {
-    int x = 0, y = 0;
-    for (const auto& b : kBits) {
-        if (r & b.x) x += b.weight;
-        if (r & b.y) y += b.weight;
-    }
-    *dx = x;
-    *dy = y;
+    const DecodeTables& t = Decoding();
+    uint32_t b0 = r & 0xFF, b1 = (r >> 8) & 0xFF, b2 = (r >> 16) & 0xFF;
+    *dx = t.x[0][b0] + t.x[1][b1] + t.x[2][b2];
+    *dy = t.y[0][b0] + t.y[1][b1] + t.y[2][b2];
 }
 
 long CDst::GetMaxNoStitches(const char* pszFileName)
