@@ -25,9 +25,24 @@ void DstKeeps(StitchList& l)
 
 const std::vector<FormatInfo>& GetFormatTable()
 {
+    // Every extension the library knows. A row without a filter is recognised but read by
+    // no filter (the condensed designs have their own reader; .pmd is refused).
     static const std::vector<FormatInfo> table = {
+        {".exp", 1, "Melco expanded EXP", nullptr, false, nullptr},
         {".dst", 2, "Tajima DST", &Make<CDst>, true, &DstKeeps},
         {".10o", 3, "Tajima DST (10o)", &Make<CDst>, true, &DstKeeps},
+        {".pcs", 4, "Pfaff PCS", nullptr, false, nullptr},
+        {".pcm", 5, "Pfaff PCM", nullptr, false, nullptr},
+        {".hus", 6, "Husqvarna/Viking HUS", nullptr, false, nullptr},
+        {".xxx", 7, "Singer XXX", nullptr, false, nullptr},
+        {".pec", 8, "Brother PEC", nullptr, false, nullptr},
+        {".pes", 9, "Brother PES", nullptr, false, nullptr},
+        {".csd", 10, "Poem/Singer EU CSD", nullptr, false, nullptr},
+        {".pmd", 11, "PMD (not supported)", nullptr, false, nullptr},
+        {".sew", 12, "Janome SEW", nullptr, false, nullptr},
+        {".cnd", 13, "Melco condensed CND", nullptr, false, nullptr},
+        {".kwc", 14, "condensed design", nullptr, false, nullptr},
+        {".dem", 14, "condensed design", nullptr, false, nullptr},
     };
     return table;
 }
