@@ -197,7 +197,7 @@ TEST(Dst, SampleDesignRoundTripsOnDiskAndInMemory)
     StitchList sample;
     MakeSampleDesign(sample);
     StitchList expected = sample;
-    GetFormatTable()[0].keep(expected);
+    FindFormat("x.dst")->keep(expected);
 
     TempDir dir;
     CDst out;
@@ -206,7 +206,7 @@ TEST(Dst, SampleDesignRoundTripsOnDiskAndInMemory)
     CDst in;
     ASSERT_EQ(1, Import(in, dir.File("s.dst"), back));
     EXPECT_LE(back.nStitches, CDst().GetMaxNoStitches(dir.File("s.dst").c_str()));
-    GetFormatTable()[0].keep(back);
+    FindFormat("x.dst")->keep(back);
     std::string why;
     EXPECT_TRUE(SameStitchList(expected, back, &why)) << why;
 
