@@ -5,6 +5,7 @@
 #include "platform/types.h"
 #include "platform/file.h"
 #include "platform/message.h"
+#include "platform/png.h"
 
 #include "core/stitch.h"
 #include "core/thread_table.h"
