@@ -18,4 +18,5 @@
 #include "core/stitch_compare.h"
 
 #include "formats/dst.h"
+#include "formats/exp.h"
 #include "formats/format_table.h"

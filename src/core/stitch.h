@@ -4,6 +4,7 @@
 #include "platform/types.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 struct COLORCHG {
@@ -50,6 +51,14 @@ inline bool OpenColorBlock(int* pnColors, COLORCHG* pColors, long nStitch, int n
     if (*pnColors >= kMaxColorBlocks) return false;
     ++*pnColors;
     return true;
+}
+
+// A position in file units scaled to stitch units, held within 32 bits however far a
+// corrupt file moves.
+inline int32_t ScaleToStitchUnits(int64_t fileUnits, int scale)
+{
+    int64_t v = fileUnits * scale;
+    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : (int32_t)v;
 }
 
 inline void WriteClosingRecord(COLORCHG* pColors, int nColors, long nStitches)

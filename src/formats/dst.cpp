@@ -137,7 +137,7 @@ int CDst::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, 
         CloseHandle();
         return 0;
     }
-    int32_t x = 0, y = 0;
+    int64_t x = 0, y = 0; // file units; a corrupt file may run far
     bool afterColorChange = true;
     bool ended = false;
     unsigned char b[3];
@@ -180,7 +180,7 @@ int CDst::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, 
             unsigned char& t = pTypes[*pnStitches];
             if (t < 255) ++t;
         } else {
-            pPoints[*pnStitches] = tagPOINT{x * 10, y * 10};
+            pPoints[*pnStitches] = tagPOINT{ScaleToStitchUnits(x, 10), ScaleToStitchUnits(y, 10)};
             ++*pnStitches;
             pTypes[*pnStitches] = 0;
         }
