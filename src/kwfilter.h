@@ -7,6 +7,8 @@
 #include "platform/message.h"
 #include "platform/png.h"
 #include "platform/palette.h"
+#include "platform/dc.h"
+#include "platform/archive.h"
 
 #include "core/stitch.h"
 #include "core/thread_table.h"
