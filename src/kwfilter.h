@@ -22,3 +22,7 @@
 #include "formats/dst.h"
 #include "formats/exp.h"
 #include "formats/format_table.h"
+
+#include "design/emb_object.h"
+#include "design/exp_object.h"
+#include "design/render.h"

@@ -21,7 +21,7 @@ bool ReportToUser(const char* message, const char* caption, bool forceWorker)
 {
     CKwFilter* setup = GetSetup();
     if (setup->m_bShowMessages) {
-        if (setup->m_bMessageThread || forceWorker) {
+        if ((setup->m_bMessageThread || forceWorker) && !MessageBoxesSynchronous()) {
             KwMessageBoxOnWorker(message, caption);
             Sleep(1000);
         } else {

@@ -87,6 +87,7 @@ public:
     int GetDeviceCaps(int nIndex) const override;
     COLORREF GetPixel(int x, int y) const override;
     void SetPaletteMode(bool bPalette) { m_bPaletteMode = bPalette; }
+    void SetResolution(int nDpi) { m_nDpi = nDpi < 1 ? 1 : nDpi; }
     int Width() const { return m_nWidth; }
     int Height() const { return m_nHeight; }
     const uint8_t* Bits() const { return m_bits.data(); }
