@@ -2,6 +2,7 @@
 
 #include "platform/png.h"
 
+#include <cmath>
 #include <cstdlib>
 
 BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
@@ -91,21 +92,20 @@ bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double lox, dou
 
 void CDC::Line(int x0, int y0, int x1, int y1, COLORREF rgb)
 {
-    // Lines that reach far beyond the device are cut to it first.
-    const int margin = 1 << 14;
+    // Lines are cut to the device first, so that far-off points cost nothing. A line that
+    // lies on the device keeps its end points exactly.
     int w = GetDeviceCaps(HORZRES), h = GetDeviceCaps(VERTRES);
     int ox = m_viewportOrg.x, oy = m_viewportOrg.y;
-    auto far = [&](int x, int y) {
-        return (long)x + ox < -margin || (long)x + ox > (long)w + margin || (long)y + oy < -margin ||
-               (long)y + oy > (long)h + margin;
+    auto outside = [&](int x, int y) {
+        return (long)x + ox < -1 || (long)x + ox > (long)w || (long)y + oy < -1 || (long)y + oy > (long)h;
     };
-    if (far(x0, y0) || far(x1, y1)) {
+    if (outside(x0, y0) || outside(x1, y1)) {
         double fx0 = x0, fy0 = y0, fx1 = x1, fy1 = y1;
         if (!ClipSegment(fx0, fy0, fx1, fy1, -ox - 2.0, -oy - 2.0, (double)w - ox + 2, (double)h - oy + 2)) return;
-        x0 = (int)fx0;
-        y0 = (int)fy0;
-        x1 = (int)fx1;
-        y1 = (int)fy1;
+        x0 = (int)std::lround(fx0);
+        y0 = (int)std::lround(fy0);
+        x1 = (int)std::lround(fx1);
+        y1 = (int)std::lround(fy1);
     }
     // Bresenham, without the end point, as the framework draws lines.
     long dx = std::labs((long)x1 - x0), dy = -std::labs((long)y1 - y0);
