@@ -190,23 +190,31 @@ int CExpObject::WriteObject(const char* pszFileName, CMemFile* pMemFile)
     return filter->ExportFile(pszFileName, m_nColors, m_Colors, m_nStitches, m_pPoints, m_pTypes);
 }
 
-CEmbObject* CExpObject::Copy()
+CExpObject* CExpObject::NewDerived(long nEntries) const
 {
     auto* c = new (std::nothrow) CExpObject;
-    if (!c) return nullptr;
-    long entries = m_nCapacity + 16;
-    if (!Allocate(entries, &c->m_pPoints, &c->m_pTypes)) {
+    if (c && !Allocate(nEntries, &c->m_pPoints, &c->m_pTypes)) {
         delete c;
+        c = nullptr;
+    }
+    if (!c) {
         GetSetup()->m_nLastError = KW_ERR_NO_MEMORY;
         return nullptr;
     }
+    c->m_nTag = m_nTag;
+    c->m_nEmbSource = m_nEmbSource;
+    return c;
+}
+
+CEmbObject* CExpObject::Copy()
+{
+    CExpObject* c = NewDerived(m_nCapacity + 16);
+    if (!c) return nullptr;
     if (m_nCapacity > 0 && m_pPoints) {
         std::memcpy(c->m_pPoints, m_pPoints, (size_t)m_nCapacity * sizeof(tagPOINT));
         std::memcpy(c->m_pTypes, m_pTypes, (size_t)m_nCapacity);
     }
     c->m_rcBounds = m_rcBounds;
-    c->m_nTag = m_nTag;
-    c->m_nEmbSource = m_nEmbSource;
     c->m_nColors = m_nColors;
     c->m_nStitches = m_nStitches;
     c->m_nCapacity = m_nCapacity;
@@ -222,20 +230,13 @@ CEmbObject* CExpObject::CopyColor(int nColor)
     long first = BlockStart(m_Colors, m_nColors, nColor, m_nStitches);
     long n = BlockEnd(m_Colors, m_nColors, nColor, m_nStitches) - first;
     long count = n < 1 ? 1 : n;
-    auto* c = new (std::nothrow) CExpObject;
+    CExpObject* c = NewDerived(count + 4);
     if (!c) return nullptr;
-    if (!Allocate(count + 4, &c->m_pPoints, &c->m_pTypes)) {
-        delete c;
-        GetSetup()->m_nLastError = KW_ERR_NO_MEMORY;
-        return nullptr;
-    }
     // An empty block gives one placeholder point at the origin; a real point is kept.
     if (n >= 1) {
         std::memcpy(c->m_pPoints, m_pPoints + first, (size_t)n * sizeof(tagPOINT));
         std::memcpy(c->m_pTypes, m_pTypes + first, (size_t)n);
     }
-    c->m_nTag = m_nTag;
-    c->m_nEmbSource = m_nEmbSource;
     c->m_nColors = 1;
     c->m_Colors[0] = COLORCHG{0, m_Colors[nColor].nColor, 0, m_Colors[nColor].nExtra};
     c->m_Colors[1].nStitch = (int32_t)count;
@@ -255,15 +256,8 @@ CEmbObject* CExpObject::ColorSplit(int nStitch)
     long s = nStitch <= 1 ? 1 : (long)nStitch - 1;
     if (s > m_nStitches - 1) return nullptr;
     long m = m_nStitches - s;
-    auto* c = new (std::nothrow) CExpObject;
+    CExpObject* c = NewDerived(m + 6);
     if (!c) return nullptr;
-    if (!Allocate(m + 6, &c->m_pPoints, &c->m_pTypes)) {
-        delete c;
-        GetSetup()->m_nLastError = KW_ERR_NO_MEMORY;
-        return nullptr;
-    }
-    c->m_nTag = m_nTag;
-    c->m_nEmbSource = m_nEmbSource;
     c->m_Colors[0] = COLORCHG{0, m_Colors[0].nColor, 0, m_Colors[0].nExtra};
     c->m_nColors = 1;
     c->m_nStitches = m + 2;

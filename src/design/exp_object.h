@@ -51,7 +51,10 @@ public:
     int m_nHoopHeight = 0;
 
 private:
-    bool Allocate(long nEntries, tagPOINT** ppPoints, unsigned char** ppTypes);
+    static bool Allocate(long nEntries, tagPOINT** ppPoints, unsigned char** ppTypes);
+    // A new design with arrays of nEntries entries and this design's tag and source; null
+    // (with -17003) when memory runs out.
+    CExpObject* NewDerived(long nEntries) const;
     void Adopt(tagPOINT* pPoints, unsigned char* pTypes);
     void ReportNoMemory();
     std::string m_strFileName; // the last file read or written, for messages

@@ -86,11 +86,6 @@ const EncodeTables& Tables()
     return tables;
 }
 
-int StepToward(int d)
-{
-    return d > kMaxMove ? kMaxMove : d < -kMaxMove ? -kMaxMove : 0;
-}
-
 } // namespace
 
 CDst::CDst()
@@ -253,12 +248,8 @@ int CDst::AddStitch(int dx, int dy, bool bTrim, bool bJump)
         for (int k = 0; k < 6; ++k)
             if (!WriteRecord(k % 2 == 0 ? EncodeRecord(1, 1, true) : EncodeRecord(-1, -1, true))) return 0;
     }
-    while (std::abs(dx) > kMaxMove || std::abs(dy) > kMaxMove) {
-        int sx = StepToward(dx), sy = StepToward(dy);
-        dx -= sx;
-        dy -= sy;
-        if (!WriteRecord(EncodeRecord(sx, sy, true))) return 0;
-    }
+    if (!SplitLongMove(dx, dy, kMaxMove, [&](int sx, int sy) { return WriteRecord(EncodeRecord(sx, sy, true)); }))
+        return 0;
     return WriteRecord(EncodeRecord(dx, dy, bJump));
 }
 

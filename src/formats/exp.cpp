@@ -7,11 +7,6 @@ namespace {
 constexpr int kMaxMove = 127;
 constexpr unsigned char kEscape = 0x80;
 
-int StepToward(int d)
-{
-    return d > kMaxMove ? kMaxMove : d < -kMaxMove ? -kMaxMove : 0;
-}
-
 } // namespace
 
 CExp::CExp()
@@ -89,13 +84,11 @@ int CExp::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, 
 
 int CExp::AddStitch(int dx, int dy, bool, bool bJump)
 {
-    while (std::abs(dx) > kMaxMove || std::abs(dy) > kMaxMove) {
-        int sx = StepToward(dx), sy = StepToward(dy);
-        dx -= sx;
-        dy -= sy;
-        unsigned char jump[4] = {kEscape, 0x04, (unsigned char)(int8_t)sx, (unsigned char)(int8_t)sy};
-        if (!Write(jump, 4)) return 0;
-    }
+    auto jump = [&](int sx, int sy) {
+        unsigned char rec[4] = {kEscape, 0x04, (unsigned char)(int8_t)sx, (unsigned char)(int8_t)sy};
+        return Write(rec, 4) != 0;
+    };
+    if (!SplitLongMove(dx, dy, kMaxMove, jump)) return 0;
     if (bJump) {
         unsigned char esc[2] = {kEscape, 0x04};
         if (!Write(esc, 2)) return 0;
