@@ -3,3 +3,8 @@
 #pragma once
 
 #include "platform/types.h"
+#include "compress/status.h"
+#include "compress/storage.h"
+#include "compress/file_storage.h"
+#include "compress/engine.h"
+#include "compress/glcompressor.h"
