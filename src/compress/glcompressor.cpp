@@ -2,6 +2,8 @@
 
 #include "compress/glstream.h"
 
+#include <new>
+
 namespace {
 
 constexpr short kDefaultLevel = 4;
@@ -110,7 +112,7 @@ int ALGlCompressor::StoredCopy(ALStorage& input, ALStorage& output, long inputSt
 ALGlCompressor* ALGlCompressor::Clone(int engineType) const
 {
     if (engineType != AL_ENGINE_DEFAULT && engineType != AL_ENGINE_GL) return nullptr;
-    return new ALGlCompressor(miCompressionLevel, miFailUncompressible);
+    return new (std::nothrow) ALGlCompressor(miCompressionLevel, miFailUncompressible);
 }
 
 int ALGlCompressor::WriteEngineData(ALStorage* storage)
@@ -154,7 +156,7 @@ int ALGlDecompressor::Decompress(ALStorage& input, ALStorage& output, long compr
 ALGlDecompressor* ALGlDecompressor::Clone(int engineType) const
 {
     if (engineType != AL_ENGINE_DEFAULT && engineType != AL_ENGINE_GL) return nullptr;
-    return new ALGlDecompressor(miCompressionLevel);
+    return new (std::nothrow) ALGlDecompressor(miCompressionLevel);
 }
 
 int ALGlDecompressor::WriteEngineData(ALStorage* storage)
@@ -175,10 +177,10 @@ int ALGlDecompressor::ReadEngineData(ALStorage* storage)
 
 ALGlCompressor* newALGlCompressor(short level, short failUncompressible)
 {
-    return new ALGlCompressor(level == kDefaultLevelArgument ? kDefaultLevel : level, failUncompressible);
+    return new (std::nothrow) ALGlCompressor(level == kDefaultLevelArgument ? kDefaultLevel : level, failUncompressible);
 }
 
 ALGlDecompressor* newALGlDecompressor(short level)
 {
-    return new ALGlDecompressor(level == kDefaultLevelArgument ? kDefaultLevel : level);
+    return new (std::nothrow) ALGlDecompressor(level == kDefaultLevelArgument ? kDefaultLevel : level);
 }

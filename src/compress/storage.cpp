@@ -29,7 +29,7 @@ const uint32_t ALStorage::skCrcTable[256] = {
 };
 
 ALStorage::ALStorage(const char* name, size_t bufferSize, ALCase nameCase)
-    : mName(name ? name : ""), mNameCase(nameCase), mBuffer(bufferSize ? bufferSize : 1)
+    : mName(name ? name : ""), mNameCase(nameCase), miBufferSize(bufferSize ? bufferSize : 1)
 {
     if (nameCase == AL_UPPER)
         for (auto& c : mName) c = (char)std::toupper((unsigned char)c);
@@ -39,11 +39,24 @@ ALStorage::ALStorage(const char* name, size_t bufferSize, ALCase nameCase)
 
 ALStorage::~ALStorage() = default;
 
+bool ALStorage::AllocateBuffer()
+{
+    if (!mBuffer.empty()) return true;
+    try {
+        mBuffer.resize(miBufferSize);
+    } catch (const std::bad_alloc&) {
+        mStatus.SetError(AL_CANT_ALLOCATE_BUFFER, "Can't allocate a buffer of %zu bytes for %s",
+                         miBufferSize, GetName());
+        return false;
+    }
+    return true;
+}
+
 int ALStorage::Open()
 {
     if (mStatus < 0) return mStatus;
     if (mbOpen) return Seek(0);
-    if (OpenMedium(false) < 0) return mStatus;
+    if (!AllocateBuffer() || OpenMedium(false) < 0) return mStatus;
     mbOpen = true;
     mbWriting = false;
     mlBufferBase = 0;
@@ -57,7 +70,7 @@ int ALStorage::Create()
 {
     if (mStatus < 0) return mStatus;
     if (mbOpen) Close();
-    if (mStatus < 0 || OpenMedium(true) < 0) return mStatus;
+    if (mStatus < 0 || !AllocateBuffer() || OpenMedium(true) < 0) return mStatus;
     mbOpen = true;
     mbWriting = true;
     mlBufferBase = 0;

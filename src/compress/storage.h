@@ -92,6 +92,7 @@ protected:
 private:
     int ReadCharSlow();
     int WriteCharSlow(int c);
+    bool AllocateBuffer();
     bool FlushBuffer();
     // Leaves the buffer empty at the current position, writing what it holds.
     bool EmptyBuffer();
@@ -102,7 +103,8 @@ private:
 
     std::string mName;
     ALCase mNameCase;
-    std::vector<unsigned char> mBuffer;
+    size_t miBufferSize;
+    std::vector<unsigned char> mBuffer; // allocated when the storage is first opened
     long mlBufferBase = 0;          // address of mBuffer[0]
     size_t miBufferPosition = 0;    // current position within the buffer
     size_t miBufferFill = 0;        // bytes loaded while reading
