@@ -83,6 +83,7 @@ void BM_GlCompress(benchmark::State& state)
     for (auto _ : state) {
         ALMemory in("in", input.data(), (long)input.size());
         ALMemory out("out", output.data(), (long)output.size());
+        out.Create(); // left open by Compress, so Tell() gives the stream's length
         ALGlCompressor engine((short)level);
         if (engine.Compress(in, out) != 0) state.SkipWithError(engine.mStatus.GetStatusDetail());
         written = out.Tell();
