@@ -19,6 +19,12 @@
 #include "core/sample_design.h"
 #include "core/stitch_compare.h"
 
+#include "compress/status.h"
+#include "compress/storage.h"
+#include "compress/file_storage.h"
+#include "compress/engine.h"
+#include "compress/glcompressor.h"
+
 #include "formats/dst.h"
 #include "formats/exp.h"
 #include "formats/format_table.h"
