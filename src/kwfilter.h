@@ -16,6 +16,10 @@
 #include "core/colors.h"
 #include "core/sample_design.h"
 #include "core/stitch_compare.h"
+#include "core/part_plan.h"
 
 #include "formats/dst.h"
+#include "formats/pcs.h"
+#include "formats/xxx.h"
+#include "formats/csd.h"
 #include "formats/format_table.h"
