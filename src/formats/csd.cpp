@@ -171,7 +171,7 @@ int CCsd::ExportFile(const char* pszFileName, int nColors, COLORCHG* pColors, lo
     return partset::ExportParts(*this, base.c_str(), (int)ends.size(), [&](int k) {
         long start = k ? ends[(size_t)k - 1] : 0;
         return SaveData(nColors, pColors, pPoints, start, ends[(size_t)k]) && Write(m_Out.data(), (int)m_Out.size());
-    });
+    }, pszFileName);
 }
 
 // ---- reading

@@ -280,7 +280,7 @@ int CPcs::ExportFile(const char* pszFileName, int nColors, COLORCHG* pColors, lo
     return partset::ExportParts(*this, base.c_str(), (int)ends.size(), [&](int k) {
         long start = k ? ends[(size_t)k - 1] : 0;
         return WriteOneFile(base.c_str(), nColors, pColors, start, ends[(size_t)k], pPoints, fit, true);
-    });
+    }, pszFileName);
 }
 
 // ---- reading

@@ -210,7 +210,7 @@ int CXxx::ExportFile(const char* pszFileName, int nColors, COLORCHG* pColors, lo
             long start = k ? ends[(size_t)k - 1] : 0;
             return SaveData(nColors, pColors, pPoints, start, ends[(size_t)k], 1) &&
                    Write(m_Out.data(), (int)m_Out.size());
-        });
+        }, pszFileName);
     }
     // One file holds 15 colours, and counts its records in 16 bits.
     if (nColors > kMaxColors) return partset::RefuseOneFile(*this, pszFileName);
