@@ -18,6 +18,7 @@
 #include "core/colors.h"
 #include "core/sample_design.h"
 #include "core/stitch_compare.h"
+#include "core/part_plan.h"
 
 #include "compress/status.h"
 #include "compress/storage.h"
@@ -27,6 +28,9 @@
 
 #include "formats/dst.h"
 #include "formats/exp.h"
+#include "formats/pcs.h"
+#include "formats/xxx.h"
+#include "formats/csd.h"
 #include "formats/format_table.h"
 
 #include "design/emb_object.h"

@@ -74,10 +74,11 @@ void AnnounceSplit(CFilter& filter, const char* name)
     filter.HandleError(text.c_str(), "Warning");
 }
 
-int ExportParts(CFilter& filter, const char* name, int nParts, const std::function<int(int k)>& writePart)
+int ExportParts(CFilter& filter, const char* name, int nParts, const std::function<int(int k)>& writePart,
+                const char* announceName)
 {
-    if (!CheckPartCount(filter, name, nParts)) return 0;
-    AnnounceSplit(filter, name);
+    if (!CheckPartCount(filter, announceName ? announceName : name, nParts)) return 0;
+    AnnounceSplit(filter, announceName ? announceName : name);
     for (int k = 0; k < nParts; ++k) {
         GetSetup()->m_nLastError = KW_PART_PROGRESS + k;
         std::string part = PartName(name, k);

@@ -29,8 +29,11 @@ void AnnounceSplit(CFilter& filter, const char* name);
 
 // Writes nParts files through the export frame: checks the count, announces the split,
 // and sets the progress code 17001 + k before part k. writePart(k) writes the body of part
-// k into the filter's open file. Stops at the first failure (returning 0).
-int ExportParts(CFilter& filter, const char* name, int nParts, const std::function<int(int k)>& writePart);
+// k into the filter's open file. Stops at the first failure (returning 0). The messages name
+// announceName when it is given (the caller's name, where a format spells its parts'
+// extension its own way).
+int ExportParts(CFilter& filter, const char* name, int nParts, const std::function<int(int k)>& writePart,
+                const char* announceName = nullptr);
 
 // Reads the members of a set in order into one stitch list until a member is missing or
 // fails; a failing member leaves the counts as they were before it. Succeeds if at least

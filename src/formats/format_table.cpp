@@ -1,8 +1,11 @@
 #include "formats/format_table.h"
 
 #include "core/stitch_compare.h"
+#include "formats/csd.h"
 #include "formats/dst.h"
 #include "formats/exp.h"
+#include "formats/pcs.h"
+#include "formats/xxx.h"
 
 #include <cctype>
 #include <cstring>
@@ -42,13 +45,13 @@ const std::vector<FormatInfo>& GetFormatTable()
         {".exp", 1, "Melco expanded EXP", &Make<CExp>, true, &ExpKeeps},
         {".dst", 2, "Tajima DST", &Make<CDst>, true, &DstKeeps},
         {".10o", 3, "Tajima DST (10o)", &Make<CDst>, true, &DstKeeps},
-        {".pcs", 4, "Pfaff PCS", nullptr, false, nullptr},
-        {".pcm", 5, "Pfaff PCM", nullptr, false, nullptr},
+        {".pcs", 4, "Pfaff PCS", &Make<CPcs>, true, &PcsKeeps},
+        {".pcm", 5, "Pfaff PCM", &Make<CPcsMac>, true, &PcmKeeps},
         {".hus", 6, "Husqvarna/Viking HUS", nullptr, false, nullptr},
-        {".xxx", 7, "Singer XXX", nullptr, false, nullptr},
+        {".xxx", 7, "Singer XXX", &Make<CXxx>, true, &XxxKeeps},
         {".pec", 8, "Brother PEC", nullptr, false, nullptr},
         {".pes", 9, "Brother PES", nullptr, false, nullptr},
-        {".csd", 10, "Poem/Singer EU CSD", nullptr, false, nullptr},
+        {".csd", 10, "Poem/Singer EU CSD", &Make<CCsd>, true, &CsdKeeps},
         {".pmd", 11, "PMD (not supported)", nullptr, false, nullptr},
         {".sew", 12, "Janome SEW", nullptr, false, nullptr},
         {".cnd", 13, "Melco condensed CND", nullptr, false, nullptr},

@@ -7,6 +7,22 @@
 
 namespace {
 
+// Pfaff files: the field the hoop code names, and whether the design needs the 90° turn to
+// be written into that field (the files themselves do not record a turn).
+void DescribePfaffField(const char* path, LoadedDesign& d)
+{
+    auto filter = CreateFilterFor(path);
+    auto* pcs = dynamic_cast<CPcs*>(filter.get());
+    if (!pcs || pcs->GetMaxNoStitches(path) < 0) return;
+    std::printf("  field:    %d x %d mm (hoop code %d)\n", d.design.m_nHoopWidth, d.design.m_nHoopHeight,
+                pcs->m_nHoopCode);
+    StitchList l = d.List();
+    CPcs::FieldFit fit = CPcs::FitField(d.design.m_nHoopWidth, l.nStitches, l.points.data());
+    std::printf("  turned:   %s\n", !fit.bFits   ? "does not fit the field"
+                                    : fit.bTurned ? "yes, by 90 degrees to fit the field"
+                                                  : "no");
+}
+
 void Describe(const char* path, LoadedDesign& d)
 {
     const StitchList l = d.List();
@@ -37,6 +53,7 @@ void Describe(const char* path, LoadedDesign& d)
         std::printf("  hoop:     %d x %d mm\n", d.design.m_nHoopWidth, d.design.m_nHoopHeight);
     else
         std::printf("  hoop:     none recorded\n");
+    DescribePfaffField(path, d);
     std::printf("  colour blocks: %d\n", l.nColors);
     for (int k = 0; k < l.nColors; ++k) {
         long first = BlockStart(l.colors.data(), l.nColors, k, l.nStitches);

@@ -1,0 +1,77 @@
+#include "core/part_plan.h"
+
+#include "core/part_set.h"
+
+#include <cstring>
+
+namespace partset {
+
+namespace {
+
+// Where the extension starts (the last dot of the last path component), or npos.
+size_t ExtensionAt(const std::string& s)
+{
+    size_t dot = s.rfind('.');
+    size_t slash = s.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string::npos;
+    return dot;
+}
+
+} // namespace
+
+std::string ExportName(const char* name, const char* ext)
+{
+    std::string s = name ? name : "";
+    if (!IsSetName(name)) return s;
+    s.erase(s.size() - 6);
+    return s + ext;
+}
+
+std::string SplitBase(const char* name, const char* ext)
+{
+    std::string s = ExportName(name, ext);
+    size_t dot = ExtensionAt(s);
+    if (dot != std::string::npos) s.erase(dot);
+    return s + ext;
+}
+
+std::vector<long> PlanParts(long nStitches, const std::function<long(long start)>& findEnd)
+{
+    std::vector<long> ends;
+    long start = 0;
+    while (start < nStitches && (int)ends.size() <= kMaxParts) {
+        long end = findEnd(start);
+        if (end <= start || end > nStitches) end = nStitches;
+        ends.push_back(end);
+        start = end;
+    }
+    return ends;
+}
+
+void DropClosingStitches(int* pnColors, const COLORCHG* pColors, long* pnStitches, long memberStart, int nClosing)
+{
+    long n = *pnStitches - nClosing;
+    *pnStitches = n < memberStart ? memberStart : n;
+    if (*pnColors > 0 && pColors[*pnColors - 1].nStitch > *pnStitches) --*pnColors;
+}
+
+long MaxStitchesOfSetWithClosing(const char* setName, int nClosing,
+                                 const std::function<long(const char* memberName)>& countOfMember)
+{
+    long total = MaxStitchesOfSet(setName, [&](const char* member) {
+        long n = countOfMember(member);
+        if (n < 0) return -1L;
+        return n > nClosing ? n - nClosing : 0L;
+    });
+    return total < 0 ? -1 : total + nClosing;
+}
+
+int BlockOfPoint(int nColors, const COLORCHG* pColors, long i)
+{
+    int b = 0;
+    for (int k = 1; k < nColors; ++k)
+        if (pColors[k].nStitch <= i) b = k;
+    return b;
+}
+
+} // namespace partset

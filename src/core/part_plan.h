@@ -1,0 +1,40 @@
+// Planning and reading back part sets whose members a format cuts by its own limits: the
+// names a split export writes, where its parts end, and the closing stitches some formats
+// add to every member. Shared by the formats that split.
+#pragma once
+
+#include "core/stitch.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace partset {
+
+// The file a single export writes: a set name (base_a.ext) stands for base plus ext; any
+// other name is kept as given.
+std::string ExportName(const char* name, const char* ext);
+// The name whose parts a split export writes (PartName of it gives base_A.ext): the name
+// the single export would write, with its extension replaced by the format's own spelling.
+std::string SplitBase(const char* name, const char* ext);
+
+// The end of each part when [0, nStitches) is cut by findEnd(start). An end that would
+// not move on, or lies past the design, is clamped into (start, nStitches], so the plan
+// always ends; planning stops after one part more than a set may hold.
+std::vector<long> PlanParts(long nStitches, const std::function<long(long start)>& findEnd);
+
+// After a member that carries nClosing closing stitches has been read from memberStart on:
+// drops them (never below memberStart) and a last colour block that now starts beyond the
+// points.
+void DropClosingStitches(int* pnColors, const COLORCHG* pColors, long* pnStitches, long memberStart, int nClosing);
+
+// GetMaxNoStitches of such a set: each member's count less its closing stitches, plus room
+// for the closing stitches of the member being read (-1 when no member exists).
+long MaxStitchesOfSetWithClosing(const char* setName, int nClosing,
+                                 const std::function<long(const char* memberName)>& countOfMember);
+
+// The block that holds point i: the last of the first nColors records whose nStitch is at
+// most i (0 when none is).
+int BlockOfPoint(int nColors, const COLORCHG* pColors, long i);
+
+} // namespace partset
