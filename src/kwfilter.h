@@ -25,9 +25,11 @@
 #include "compress/file_storage.h"
 #include "compress/engine.h"
 #include "compress/glcompressor.h"
+#include "compress/limited_memory.h"
 
 #include "formats/dst.h"
 #include "formats/exp.h"
+#include "formats/hus.h"
 #include "formats/pcs.h"
 #include "formats/xxx.h"
 #include "formats/csd.h"

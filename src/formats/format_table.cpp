@@ -1,9 +1,11 @@
 #include "formats/format_table.h"
 
+#include "core/colors.h"
 #include "core/stitch_compare.h"
 #include "formats/csd.h"
 #include "formats/dst.h"
 #include "formats/exp.h"
+#include "formats/hus.h"
 #include "formats/pcs.h"
 #include "formats/xxx.h"
 
@@ -35,6 +37,18 @@ void ExpKeeps(StitchList& l)
     for (auto& t : l.types) t = 0;
 }
 
+// HUS keeps 0.1 mm and the 29 colours of its palette; every point comes back as a stitch.
+void HusKeeps(StitchList& l)
+{
+    KeepUnit(l, 10);
+    DropEmptyBlocks(l);
+    for (int k = 0; k < l.nColors; ++k) {
+        uint16_t& c = l.colors[(size_t)k].nColor;
+        if (c >= 29) c = (uint16_t)NearestThread(GetThreadColor(c), 0, 29);
+    }
+    for (auto& t : l.types) t = 0;
+}
+
 } // namespace
 
 const std::vector<FormatInfo>& GetFormatTable()
@@ -47,7 +61,7 @@ const std::vector<FormatInfo>& GetFormatTable()
         {".10o", 3, "Tajima DST (10o)", &Make<CDst>, true, &DstKeeps},
         {".pcs", 4, "Pfaff PCS", &Make<CPcs>, true, &PcsKeeps},
         {".pcm", 5, "Pfaff PCM", &Make<CPcsMac>, true, &PcmKeeps},
-        {".hus", 6, "Husqvarna/Viking HUS", nullptr, false, nullptr},
+        {".hus", 6, "Husqvarna/Viking HUS", &Make<CHus>, true, &HusKeeps},
         {".xxx", 7, "Singer XXX", &Make<CXxx>, true, &XxxKeeps},
         {".pec", 8, "Brother PEC", nullptr, false, nullptr},
         {".pes", 9, "Brother PES", nullptr, false, nullptr},
