@@ -19,8 +19,9 @@ inline void QuietLibrary()
 
 // Imports the bytes with filter T from a memory file into arrays of exactly the size
 // GetMaxNoStitches asks for (plus the slot past the last point that importers may mark);
-// the sanitizers catch any write beyond them.
-template <class T> void ImportBytes(const uint8_t* data, size_t size)
+// the sanitizers catch any write beyond them. expansion is how many points a byte of the
+// format may honestly stand for (compressed formats hold more than one).
+template <class T> void ImportBytes(const uint8_t* data, size_t size, long expansion = 1)
 {
     CMemFile mem;
     if (size) mem.Write(data, (UINT)size);
@@ -28,7 +29,7 @@ template <class T> void ImportBytes(const uint8_t* data, size_t size)
     filter.m_pFile = &mem;
     long max = filter.GetMaxNoStitches("fuzz.in");
     if (max < 0) std::abort();
-    if (max > (long)size + 16) std::abort(); // never out of proportion to the file
+    if (max > (long)size * expansion + 16) std::abort(); // never out of proportion to the file
     std::vector<tagPOINT> points((size_t)max);
     std::vector<unsigned char> types((size_t)max + 1, 0);
     std::vector<COLORCHG> colors(kMaxColorRecords);

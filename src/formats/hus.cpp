@@ -207,7 +207,8 @@ long CHus::FindBoundry(long lStart, int nColors, const COLORCHG* pColors, long n
             end = pColors[i].nStitch;
         else
             end = i > 0 && pColors[i - 1].nStitch > lStart ? pColors[i - 1].nStitch : limit;
-    } else if (nStitches < limit) {
+    } else if (nStitches <= limit) {
+        // A part holds up to 24 000 stitches, so a design of exactly that many fits one.
         end = nStitches;
     } else {
         end = b + 1 == nColors || nColors == 0 ? limit : pColors[nColors - 1].nStitch;
