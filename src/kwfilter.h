@@ -18,4 +18,9 @@
 #include "core/stitch_compare.h"
 
 #include "formats/dst.h"
+#include "formats/emb_icon.h"
+#include "formats/pe_codec.h"
+#include "formats/pec.h"
+#include "formats/pes.h"
+#include "formats/sew.h"
 #include "formats/format_table.h"
