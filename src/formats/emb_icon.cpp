@@ -127,7 +127,7 @@ int CEmbIcon::GetPixel(int x, int y) const
 }
 
 CIconImage UnpackIcon(const unsigned char* pRows, int nWidth, int nHeight, int nRowBytes, bool bMsbLeft,
-                      bool bLastRowFirst, const std::string& strTitle)
+                      const std::string& strTitle)
 {
     CIconImage img;
     img.strTitle = strTitle;
@@ -137,10 +137,9 @@ CIconImage UnpackIcon(const unsigned char* pRows, int nWidth, int nHeight, int n
     img.pixels.assign((size_t)nWidth * (size_t)nHeight, 0);
     for (int r = 0; r < nHeight; ++r) {
         const unsigned char* src = pRows + (size_t)r * (size_t)nRowBytes;
-        int y = bLastRowFirst ? nHeight - 1 - r : r;
         for (int x = 0; x < nWidth; ++x) {
             int bit = bMsbLeft ? 7 - x % 8 : x % 8;
-            img.pixels[(size_t)y * (size_t)nWidth + (size_t)x] = (unsigned char)((src[x / 8] >> bit) & 1);
+            img.pixels[(size_t)r * (size_t)nWidth + (size_t)x] = (unsigned char)((src[x / 8] >> bit) & 1);
         }
     }
     return img;

@@ -62,8 +62,8 @@ struct CIconImage {
     }
 };
 
-// Unpacks nHeight rows of nRowBytes bytes each, nWidth pixels a row. bMsbLeft: the
-// leftmost pixel of a byte is its most significant bit (else its least significant).
-// bLastRowFirst: the first stored row is the bottom one.
+// Unpacks nHeight rows of nRowBytes bytes each, nWidth pixels a row, the first stored row
+// at the top. bMsbLeft: the leftmost pixel of a byte is its most significant bit (else its
+// least significant).
 CIconImage UnpackIcon(const unsigned char* pRows, int nWidth, int nHeight, int nRowBytes, bool bMsbLeft,
-                      bool bLastRowFirst, const std::string& strTitle);
+                      const std::string& strTitle);

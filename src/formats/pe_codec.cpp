@@ -314,7 +314,7 @@ bool ReadThumbnails(CFilter* f, long nBlock, std::vector<CIconImage>& out)
     for (int k = 0; k <= count + 1; ++k) {
         if (!f->ReadNoEMsg(rows, kThumbnailBytes)) break;
         std::string title = k == 0 ? "design" : "colour block " + std::to_string(k);
-        out.push_back(UnpackIcon(rows, 48, 38, 6, false, false, title));
+        out.push_back(UnpackIcon(rows, 48, 38, 6, false, title));
     }
     return !out.empty();
 }

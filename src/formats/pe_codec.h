@@ -29,6 +29,7 @@ constexpr long kBudgetColorChange = 235;
 constexpr int kBlockHeaderSize = 528;  // "LA:" to the stitch data
 constexpr int kThumbnailBytes = 228;   // 38 rows of 6 bytes
 constexpr int kIconWidth = 40, kIconHeight = 34;
+constexpr int kIconField = 1000;       // the extent a PEC file's icon shows, in file units
 constexpr int kThreadFirst = kBrotherFirst, kThreadEnd = kBrotherEnd;
 
 // How a file's size is estimated: PEC costs each point's truncated position against the

@@ -87,7 +87,9 @@ int CPec::SaveData(const char* pszFileName, int nColors, const COLORCHG* pColors
 
     CEmbIcon icon;
     icon.Create(pec::kIconWidth, pec::kIconHeight);
-    icon.SetScale(100, 100);
+    // The pen moves in file units (0.1 mm): the 100 x 100 mm hoop of the format fills the
+    // icon (an extent of 100 units would show only the middle 10 mm).
+    icon.SetScale(pec::kIconField, pec::kIconField);
     // The pen starts at the design's first point, also in the later files of a set.
     icon.MoveTo(-(pPoints[0].x / 10), -(pPoints[0].y / 10));
 

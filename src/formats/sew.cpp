@@ -27,7 +27,7 @@ constexpr long kMaxBlockStitches = 16000;
 constexpr int kMaxStep = 127;
 
 // Offsets of the fixed area.
-constexpr int kColorTableAt = 2, kOnesAt = 26, kLengthsAt = 50;
+constexpr int kColorTableAt = 2, kLengthsAt = 50;
 constexpr int kSmallIconAt = 76, kBlockSmallAt = 268, kBlockSmallStride = 68;
 constexpr int kMediumIconAt = 1086, kBlockMediumAt = 1470, kBlockMediumStride = 386;
 constexpr int kDesignIconSizeAt = 6102, kDesignIconAt = 6104;
@@ -351,15 +351,17 @@ bool CSew::ReadThumbnails(const char* pszFileName, std::vector<CIconImage>& out)
     if (count > kMaxBlocks) return false;
     const unsigned char* h = head.data();
     int w8 = h[kDesignIconSizeAt], height = h[kDesignIconSizeAt + 1];
+    // Rows are stored from the largest y, so the first stored row is the top as a person
+    // looks at the design.
     if (w8 > 0 && height > 0 && kDesignIconAt + w8 * height <= kHeaderSize)
-        out.push_back(UnpackIcon(h + kDesignIconAt, w8 * 8, height, w8, true, true, "design"));
-    out.push_back(UnpackIcon(h + kSmallIconAt, 48, 32, 6, true, true, "design 48x32"));
-    out.push_back(UnpackIcon(h + kMediumIconAt, 64, 48, 8, true, true, "design 64x48"));
+        out.push_back(UnpackIcon(h + kDesignIconAt, w8 * 8, height, w8, true, "design"));
+    out.push_back(UnpackIcon(h + kSmallIconAt, 48, 32, 6, true, "design 48x32"));
+    out.push_back(UnpackIcon(h + kMediumIconAt, 64, 48, 8, true, "design 64x48"));
     for (int k = 0; k < count; ++k) {
         std::string block = "colour block " + std::to_string(k + 1);
-        out.push_back(UnpackIcon(h + kBlockSmallAt + 2 + kBlockSmallStride * k, 24, 22, 3, true, true, block + " 24x22"));
+        out.push_back(UnpackIcon(h + kBlockSmallAt + 2 + kBlockSmallStride * k, 24, 22, 3, true, block + " 24x22"));
         out.push_back(
-            UnpackIcon(h + kBlockMediumAt + 2 + kBlockMediumStride * k, 64, 48, 8, true, true, block + " 64x48"));
+            UnpackIcon(h + kBlockMediumAt + 2 + kBlockMediumStride * k, 64, 48, 8, true, block + " 64x48"));
     }
     return true;
 }
