@@ -10,6 +10,8 @@ namespace {
 
 enum : unsigned char { kKindStitch = 0x8, kKindJump = 0x9, kKindMove = 0xA };
 constexpr int kStitchThreshold = 127, kJumpThreshold = 2048;
+// Bytes from the colour count to the 00 00 pair: the entries and their space fill.
+constexpr int kColorAreaSize = 512 - 49;
 
 // The long form of v with kind K; returns the value it carries.
 int LongForm(unsigned char* p, int v, unsigned char kind)
@@ -266,27 +268,39 @@ void AppendThumbnail(std::vector<unsigned char>& out, CEmbIcon& icon)
     out.insert(out.end(), 6, 0);
 }
 
+int ReadColorArea(CFilter* f, int nSkip, unsigned char* pList, int* pnEntries, bool bReport)
+{
+    auto read = [&](void* p, int n) { return bReport ? f->Read(p, n) : f->ReadNoEMsg(p, n); };
+    unsigned char count;
+    if (!read(&count, 1)) return 0;
+    int entries = count + 1;
+    if (!read(pList, entries)) return 0;
+    // The skip never passes the end of the colour area, so that a list too long for it
+    // (more than 207 entries) does not push the reader into the stitch data.
+    unsigned char skip[256];
+    if (nSkip > kColorAreaSize - entries) nSkip = kColorAreaSize - entries;
+    if (nSkip > 0 && !read(skip, nSkip)) return 0;
+    unsigned char b = ' ';
+    while (b == ' ')
+        if (!read(&b, 1)) return 0;
+    if (b != 0x00 || !read(&b, 1)) return 0;
+    *pnEntries = entries;
+    return 1;
+}
+
 int ReadColorsAndStitches(CFilter* f, int nSkip, int* pnColors, COLORCHG* pColors, long* pnStitches,
                           tagPOINT* pPoints)
 {
-    unsigned char count;
-    if (!f->Read(&count, 1)) return 0;
-    int entries = count + 1;
+    unsigned char list[256];
+    int entries = 0;
+    if (!ReadColorArea(f, nSkip, list, &entries, true)) return 0;
     // The colour list opens a block per entry: it must fit the stitch list.
     if (*pnColors + entries > kMaxColorBlocks) return 0;
-    unsigned char list[256];
-    if (!f->Read(list, entries)) return 0;
     const int first = *pnColors;
     for (int k = 0; k < entries; ++k) {
         pColors[first + k].nColor = (uint16_t)(list[k] + 29);
         pColors[first + k].nExtra = 0;
     }
-    unsigned char skip[256];
-    if (nSkip > 0 && !f->Read(skip, nSkip)) return 0;
-    unsigned char b = ' ';
-    while (b == ' ')
-        if (!f->Read(&b, 1)) return 0;
-    if (b != 0x00 || !f->Read(&b, 1)) return 0;
     if (PEReadStitches(f, pnColors, pColors, pnStitches, pPoints) < 0) return 0;
     // Colour changes beyond the list keep the last listed thread.
     for (int k = first + entries; k < *pnColors; ++k) {
@@ -296,10 +310,15 @@ int ReadColorsAndStitches(CFilter* f, int nSkip, int* pnColors, COLORCHG* pColor
     return 1;
 }
 
-long MaxPoints(long nLength, long nBytesFromBlock)
+long ReadStitchCount(CFilter* f, int nSkip, long nFileLength)
 {
-    long room = nBytesFromBlock > 0 ? nBytesFromBlock / 2 : 0;
-    return nLength < room ? nLength : room;
+    unsigned char list[256], length[4];
+    int entries;
+    if (!ReadColorArea(f, nSkip, list, &entries, false) || !f->ReadNoEMsg(length, 4)) return -1;
+    // Two values make a point: the file's bytes bound L, which a damaged file may overstate.
+    long room = nFileLength / 2;
+    long l = (long)GetLE24(length);
+    return l < room ? l : room;
 }
 
 bool ReadThumbnails(CFilter* f, long nBlock, std::vector<CIconImage>& out)

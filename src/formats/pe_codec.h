@@ -67,9 +67,14 @@ void PackThumbnailRow(const unsigned char* pIconLine, int r, unsigned char* pRow
 int ReadColorsAndStitches(CFilter* pFilter, int nSkip, int* pnColors, COLORCHG* pColors, long* pnStitches,
                           tagPOINT* pPoints);
 
-// The points a PEC block can give: its L, but never more than the bytes after the block's
-// start can hold (two values make a point).
-long MaxPoints(long nLength, long nBytesFromBlock);
+// The colour list (the count byte and its entries into pList, room for 256) and the space
+// fill after it, through the 00 00 pair: the reader's way, which the stitch count follows.
+// bReport: a short file is reported as a read failure (else the file is closed quietly).
+int ReadColorArea(CFilter* pFilter, int nSkip, unsigned char* pList, int* pnEntries, bool bReport);
+// The points the block's stitch data can give, with the file positioned at its colour
+// count: its L, read where the decoder reads it, but never more than the file's bytes
+// can hold. -1 when the colour area cannot be read.
+long ReadStitchCount(CFilter* pFilter, int nSkip, long nFileLength);
 
 // The thumbnails of the PEC block at nBlock in the filter's open file: the design's, then
 // one per colour entry as far as the file holds them. False when the block cannot be read.

@@ -23,12 +23,16 @@ CPec::CPec()
 long CPec::GetNoStitches(const char* pszFileName)
 {
     if (!OpenFile(pszFileName, 0)) return -1;
-    unsigned char head[526];
-    if (!ReadNoEMsg(head, 526)) return -1;
-    long fileLength = (long)m_pFile->GetLength();
+    unsigned char head[56];
+    if (!ReadNoEMsg(head, 56)) return -1;
+    if (std::memcmp(head, kMagicAndLabel, 11) != 0) {
+        CloseHandle();
+        return -1;
+    }
+    long n = pec::ReadStitchCount(this, 256, (long)m_pFile->GetLength());
+    if (n < 0) return -1; // closed already
     CloseHandle();
-    if (std::memcmp(head, kMagicAndLabel, 11) != 0) return -1;
-    return pec::MaxPoints((long)GetLE24(head + 522), fileLength - kMagicSize);
+    return n;
 }
 
 long CPec::GetMaxNoStitches(const char* pszFileName)

@@ -147,18 +147,18 @@ long CPes::GetNoStitches(const char* pszFileName)
 {
     if (!OpenPes(pszFileName, false)) return -1;
     uint32_t offset;
-    unsigned char b[4];
-    if (!ReadNoEMsg(b, 4)) return -1;
-    offset = GetLE32(b);
+    if (!ReadHoopFields(&offset, false)) return -1;
     long fileLength = (long)m_pFile->GetLength();
+    unsigned char skip[48];
     if ((long)SetFilePointer((long)offset, 0) != (long)offset) {
         CloseHandle();
         return -1;
     }
-    unsigned char block[518];
-    if (!ReadNoEMsg(block, 518)) return -1;
+    if (!ReadNoEMsg(skip, 48)) return -1;
+    long n = pec::ReadStitchCount(this, 0, fileLength - (long)offset);
+    if (n < 0) return -1; // closed already
     CloseHandle();
-    return pec::MaxPoints((long)GetLE24(block + 514), fileLength - (long)offset);
+    return n;
 }
 
 long CPes::GetMaxNoStitches(const char* pszFileName)
