@@ -303,6 +303,24 @@ TEST(Sew, PartSets)
     EXPECT_EQ(want, got);
 }
 
+TEST(Sew, MoreThan26PartsIsRefusedBeforeAnythingIsWritten)
+{
+    // Blocks of 16000 stitches go one to a part.
+    TempDir dir;
+    MessageCapture boxes;
+    for (int blocks : {27, 26}) {
+        std::vector<int> starts;
+        for (int k = 0; k < blocks; ++k) starts.push_back(16000 * k);
+        StitchList l = MakeList(std::vector<tagPOINT>((size_t)16000 * (size_t)blocks, tagPOINT{0, 0}), starts);
+        CSew out;
+        EXPECT_EQ(blocks <= 26 ? 1 : 0, Export(out, dir.File("many.sew"), l));
+        EXPECT_EQ(blocks <= 26 ? (size_t)blocks : 0u, dir.List().size());
+        if (blocks > 26) {
+            EXPECT_EQ(KW_ERR_TOO_LARGE, GetSetup()->m_nLastError);
+        }
+    }
+}
+
 TEST(Sew, GetMaxNoStitches)
 {
     TempDir dir;
