@@ -488,3 +488,17 @@ TEST(Pec, ExportFailures)
     ASSERT_EQ(1, Export(c, dir.File(base + ".pec"), two));
     EXPECT_EQ((std::set<std::string>{base + "_A.pec", base + "_B.pec"}), dir.List());
 }
+
+TEST(Pec, PesCostsTheDifferenceBeforeTruncating)
+{
+    // Steps of 12.69 mm: PES costs each as 126 units (3 bytes); PEC costs the truncated
+    // positions, whose differences are mostly 127 (a move and a stitch, 6 bytes).
+    std::vector<tagPOINT> pts(60000);
+    for (size_t i = 0; i < pts.size(); ++i) pts[i] = tagPOINT{1269 * (int)(i + 1), 0};
+    StitchList l = MakeList(pts);
+    EXPECT_EQ((0x1C000 - 1024) / 3,
+              pec::FindBoundry(0, l.nColors, l.colors.data(), l.nStitches, l.points.data(), pec::Costing::Pes));
+    long pecEnd = pec::FindBoundry(0, l.nColors, l.colors.data(), l.nStitches, l.points.data(), pec::Costing::Pec);
+    EXPECT_GT(pecEnd, (0x1C000 - 1024) / 6);
+    EXPECT_LT(pecEnd, (0x1C000 - 1024) / 6 + 2500);
+}

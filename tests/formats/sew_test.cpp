@@ -48,7 +48,7 @@ Bytes SewFile(const std::vector<int>& codes, const std::vector<Bytes>& blocks, i
 
 Bytes Cut(Bytes b, size_t n)
 {
-    b.resize(b.size() - n);
+    b.erase(b.end() - (long)(n < b.size() ? n : b.size()), b.end());
     return b;
 }
 
