@@ -19,15 +19,18 @@ inline void QuietLibrary()
 
 // Imports the bytes with filter T from a memory file into arrays of exactly the size
 // GetMaxNoStitches asks for (plus the slot past the last point that importers may mark);
-// the sanitizers catch any write beyond them. expansion is how many points a byte of the
-// format may honestly stand for (compressed formats hold more than one).
-template <class T> void ImportBytes(const uint8_t* data, size_t size, long expansion = 1)
+// the sanitizers catch any write beyond them. A format whose GetMaxNoStitches refuses a
+// file that is not of its kind (-1) passes mayRefuse; such a file is not imported.
+// expansion is how many points a byte of the format may honestly stand for (compressed
+// formats hold more than one).
+template <class T> void ImportBytes(const uint8_t* data, size_t size, bool mayRefuse = false, long expansion = 1)
 {
     CMemFile mem;
     if (size) mem.Write(data, (UINT)size);
     T filter;
     filter.m_pFile = &mem;
     long max = filter.GetMaxNoStitches("fuzz.in");
+    if (max < 0 && mayRefuse) return;
     if (max < 0) std::abort();
     if (max > (long)size * expansion + 16) std::abort(); // never out of proportion to the file
     std::vector<tagPOINT> points((size_t)max);

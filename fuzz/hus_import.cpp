@@ -6,6 +6,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzzing::QuietLibrary();
-    fuzzing::ImportBytes<CHus>(data, size, 4096);
+    fuzzing::ImportBytes<CHus>(data, size, false, 4096);
     return 0;
 }

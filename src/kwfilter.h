@@ -33,6 +33,11 @@
 #include "formats/pcs.h"
 #include "formats/xxx.h"
 #include "formats/csd.h"
+#include "formats/emb_icon.h"
+#include "formats/pe_codec.h"
+#include "formats/pec.h"
+#include "formats/pes.h"
+#include "formats/sew.h"
 #include "formats/format_table.h"
 
 #include "design/emb_object.h"

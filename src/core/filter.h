@@ -52,6 +52,9 @@ public:
     void CloseHandle();
     void HandleError(const char* pszMessage, const char* pszCaption);
     void MapClrIndexes(int nFirst, int nEnd);
+    // The colour map's entry for a block's colour; a colour beyond the master table (a file
+    // may name any) maps like entry 0.
+    int MappedColor(int nColor) const { return nColor >= 0 && nColor < kThreadCount ? m_nColorMap[nColor] : m_nColorMap[0]; }
 
     // ---- helpers for the formats
 

@@ -74,6 +74,18 @@ void AnnounceSplit(CFilter& filter, const char* name)
     filter.HandleError(text.c_str(), "Warning");
 }
 
+std::vector<long> PartStarts(long nStitches, const std::function<long(long start)>& findEnd)
+{
+    std::vector<long> starts;
+    for (long start = 0; start < nStitches && starts.size() <= (size_t)kMaxParts;) {
+        starts.push_back(start);
+        long end = findEnd(start);
+        start = end > start ? end : nStitches;
+    }
+    starts.push_back(nStitches);
+    return starts;
+}
+
 int ExportParts(CFilter& filter, const char* name, int nParts, const std::function<int(int k)>& writePart,
                 const char* announceName)
 {

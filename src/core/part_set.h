@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace partset {
 
@@ -26,6 +27,12 @@ bool CheckPartCount(CFilter& filter, const char* name, int nParts);
 int RefuseOneFile(CFilter& filter, const char* name);
 // "Design %s will be split into multiple files." with caption "Warning".
 void AnnounceSplit(CFilter& filter, const char* name);
+
+// Where the parts of a design begin, from findEnd (the end of the part that begins at a
+// point), followed by the design's end: all of them, or 27 parts when more are needed
+// (enough for ExportParts to refuse the design before anything is written). A findEnd that
+// does not move on ends the part at the design's end.
+std::vector<long> PartStarts(long nStitches, const std::function<long(long start)>& findEnd);
 
 // Writes nParts files through the export frame: checks the count, announces the split,
 // and sets the progress code 17001 + k before part k. writePart(k) writes the body of part

@@ -1,5 +1,7 @@
 #include "core/stitch_compare.h"
 
+#include "core/colors.h"
+#include "core/thread_table.h"
 #include "platform/message.h"
 
 void KeepUnit(StitchList& l, int unit)
@@ -19,6 +21,20 @@ void KeepBlockNumbers(StitchList& l)
 void KeepTrimsOnly(StitchList& l)
 {
     for (long i = 0; i < l.nStitches; ++i) l.types[(size_t)i] = l.types[(size_t)i] >= kTrimType ? kTrimType : 0;
+}
+
+void KeepNoTypes(StitchList& l)
+{
+    for (long i = 0; i < l.nStitches; ++i) l.types[(size_t)i] = 0;
+}
+
+void KeepThreadRange(StitchList& l, int first, int end)
+{
+    for (int k = 0; k < l.nColors; ++k) {
+        int c = l.colors[(size_t)k].nColor;
+        if (c >= first && c < end) continue;
+        l.colors[(size_t)k].nColor = (uint16_t)NearestThread(GetThreadColor(c), first, end);
+    }
 }
 
 void DropEmptyBlocks(StitchList& l)

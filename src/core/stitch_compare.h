@@ -12,6 +12,11 @@ void KeepUnit(StitchList& l, int unit);
 void KeepBlockNumbers(StitchList& l);
 // Type bytes reduced to "follows a trim" (3) or not (0).
 void KeepTrimsOnly(StitchList& l);
+// Type bytes all 0 (formats that store no jumps or trims).
+void KeepNoTypes(StitchList& l);
+// Thread colours replaced by the nearest of master entries [first, end), as an exporter
+// that maps them into a maker's range does (MapClrIndexes); entries inside stay.
+void KeepThreadRange(StitchList& l, int first, int end);
 // Blocks that hold no point dropped (formats that cannot express an empty block).
 void DropEmptyBlocks(StitchList& l);
 

@@ -8,6 +8,9 @@
 #include "formats/hus.h"
 #include "formats/pcs.h"
 #include "formats/xxx.h"
+#include "formats/pec.h"
+#include "formats/pes.h"
+#include "formats/sew.h"
 
 #include <cctype>
 #include <cstring>
@@ -49,6 +52,66 @@ void HusKeeps(StitchList& l)
     for (auto& t : l.types) t = 0;
 }
 
+// PEC keeps 0.1 mm and the nearest Brother thread; no jumps or trims are stored.
+void PecKeeps(StitchList& l)
+{
+    KeepUnit(l, 10);
+    KeepNoTypes(l);
+    DropEmptyBlocks(l);
+    KeepThreadRange(l, kBrotherFirst, kBrotherEnd);
+}
+
+// PES as PEC, and the design comes back with its extents centred on the origin (as read
+// from a file written for a hoop that is not turned).
+void PesKeeps(StitchList& l)
+{
+    PecKeeps(l);
+    if (l.nStitches < 1) return;
+    int minX = l.points[0].x / 10, maxX = minX, minY = l.points[0].y / 10, maxY = minY;
+    for (long i = 0; i < l.nStitches; ++i) {
+        int x = l.points[(size_t)i].x / 10, y = l.points[(size_t)i].y / 10;
+        minX = x < minX ? x : minX;
+        maxX = x > maxX ? x : maxX;
+        minY = y < minY ? y : minY;
+        maxY = y > maxY ? y : maxY;
+    }
+    int dx = -minX - (maxX - minX) / 2, dy = -maxY + (maxY - minY) / 2;
+    for (long i = 0; i < l.nStitches; ++i) {
+        l.points[(size_t)i].x += 10 * dx;
+        l.points[(size_t)i].y += 10 * dy;
+    }
+}
+
+// SEW keeps 0.1 mm and the nearest thread of its range; it stores no jumps or trims, and
+// a block followed by another ends with a stitch of length 0, which repeats its last point.
+void SewKeeps(StitchList& l)
+{
+    KeepUnit(l, 10);
+    KeepNoTypes(l);
+    DropEmptyBlocks(l);
+    KeepThreadRange(l, kJanomeFirst, CSew().m_nColorEnd);
+    StitchList out = l;
+    long n = 0;
+    for (int k = 0; k < l.nColors; ++k) {
+        long first = BlockStart(l.colors.data(), l.nColors, k, l.nStitches);
+        long end = BlockEnd(l.colors.data(), l.nColors, k, l.nStitches);
+        if (k + 1 < l.nColors)
+            while (end - first >= 2 && l.points[(size_t)end - 1].x == l.points[(size_t)end - 2].x &&
+                   l.points[(size_t)end - 1].y == l.points[(size_t)end - 2].y)
+                --end;
+        out.colors[(size_t)k].nStitch = (int32_t)n;
+        for (long i = first; i < end; ++i, ++n) {
+            out.points[(size_t)n] = l.points[(size_t)i];
+            out.types[(size_t)n] = l.types[(size_t)i];
+        }
+    }
+    out.nStitches = n;
+    out.points.resize((size_t)n);
+    out.types.resize((size_t)n);
+    WriteClosingRecord(out.colors.data(), out.nColors, out.nStitches);
+    l = out;
+}
+
 } // namespace
 
 const std::vector<FormatInfo>& GetFormatTable()
@@ -63,11 +126,11 @@ const std::vector<FormatInfo>& GetFormatTable()
         {".pcm", 5, "Pfaff PCM", &Make<CPcsMac>, true, &PcmKeeps},
         {".hus", 6, "Husqvarna/Viking HUS", &Make<CHus>, true, &HusKeeps},
         {".xxx", 7, "Singer XXX", &Make<CXxx>, true, &XxxKeeps},
-        {".pec", 8, "Brother PEC", nullptr, false, nullptr},
-        {".pes", 9, "Brother PES", nullptr, false, nullptr},
+        {".pec", 8, "Brother PEC", &Make<CPec>, true, &PecKeeps},
+        {".pes", 9, "Brother PES", &Make<CPes>, true, &PesKeeps},
         {".csd", 10, "Poem/Singer EU CSD", &Make<CCsd>, true, &CsdKeeps},
         {".pmd", 11, "PMD (not supported)", nullptr, false, nullptr},
-        {".sew", 12, "Janome SEW", nullptr, false, nullptr},
+        {".sew", 12, "Janome SEW", &Make<CSew>, true, &SewKeeps},
         {".cnd", 13, "Melco condensed CND", nullptr, false, nullptr},
         {".kwc", 14, "condensed design", nullptr, false, nullptr},
         {".dem", 14, "condensed design", nullptr, false, nullptr},

@@ -54,6 +54,13 @@ void Describe(const char* path, LoadedDesign& d)
     else
         std::printf("  hoop:     none recorded\n");
     DescribePfaffField(path, d);
+    if (d.format && d.format->nSource == FindFormat("x.pes")->nSource) {
+        CPes pes; // the header of the file (the first of a set): version and turn
+        if (pes.ReadHeader(path))
+            std::printf("  pes:      %s, hoop %d x %d mm, rotation %d%s\n", CPes::VersionMagic(pes.m_nVersion),
+                        pes.m_nHoopWidth, pes.m_nHoopHeight, pes.m_nRotation,
+                        pes.m_nRotation ? " (the machine's copy is turned by 90 degrees)" : "");
+    }
     std::printf("  colour blocks: %d\n", l.nColors);
     for (int k = 0; k < l.nColors; ++k) {
         long first = BlockStart(l.colors.data(), l.nColors, k, l.nStitches);

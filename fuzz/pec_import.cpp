@@ -1,0 +1,12 @@
+// PEC import from a memory file: any bytes end in success or a reported failure, and no
+// more points are stored than GetMaxNoStitches allowed.
+#include "fuzz_common.h"
+
+#include "formats/pec.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzzing::QuietLibrary();
+    fuzzing::ImportBytes<CPec>(data, size, true);
+    return 0;
+}
