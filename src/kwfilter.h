@@ -6,7 +6,6 @@
 #include "platform/file.h"
 #include "platform/message.h"
 #include "platform/png.h"
-#include "platform/palette.h"
 
 #include "core/stitch.h"
 #include "core/thread_table.h"

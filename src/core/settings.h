@@ -2,7 +2,7 @@
 // library-wide last error code and the reporting switches.
 #pragma once
 
-#include "platform/palette.h"
+#include "platform/gdi.h"
 
 #include <string>
 
