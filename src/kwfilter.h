@@ -19,3 +19,15 @@
 #include "formats/dst.h"
 #include "formats/exp.h"
 #include "formats/format_table.h"
+#include "formats/extensions.h"
+
+#include "platform/object.h"
+#include "platform/profile.h"
+#include "platform/gdi.h"
+#include "platform/system.h"
+#include "platform/dialog.h"
+#include "platform/file_dialog.h"
+
+#include "ui/resources.h"
+#include "ui/preferences.h"
+#include "ui/my_file.h"
