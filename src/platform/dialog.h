@@ -94,7 +94,7 @@ struct DialogTemplate {
     int nPointSize = 8;
     int x = 0, y = 0, cx = 0, cy = 0;
     bool bChild = false; // a child strip for another dialog, without a caption
-    std::vector<DialogItemTemplate> items;
+    std::vector<DialogItemTemplate> items = {};
 
     const DialogItemTemplate* FindItem(int nItemID) const;
 };

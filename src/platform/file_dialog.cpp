@@ -82,7 +82,13 @@ BOOL CFileDialog::OnInitDialog()
             m_ofn.nFilterIndex = (DWORD)index + 1;
         }
     }
-    SetDlgItemText(edt1, AfterSeparator(m_ofn.lpstrFile));
+    const char* name = AfterSeparator(m_ofn.lpstrFile);
+    m_strFolder.assign(m_ofn.lpstrFile, (size_t)(name - m_ofn.lpstrFile));
+    if (m_strFolder.empty() && m_ofn.lpstrInitialDir && *m_ofn.lpstrInitialDir) {
+        m_strFolder = m_ofn.lpstrInitialDir;
+        if (m_strFolder.back() != '/') m_strFolder += '/';
+    }
+    SetDlgItemText(edt1, name);
     SendFileNotify(CDN_INITDONE);
     return TRUE;
 }
@@ -113,8 +119,11 @@ BOOL CFileDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     return TRUE;
 }
 
-void CFileDialog::StoreName(const std::string& name)
+void CFileDialog::StoreName(const std::string& typed)
 {
+    size_t sep = typed.find_last_of("/\\");
+    if (sep != std::string::npos) m_strFolder = typed.substr(0, sep + 1);
+    std::string name = sep != std::string::npos ? typed : m_strFolder + typed;
     size_t n = std::min(name.size(), (size_t)m_ofn.nMaxFile - 1);
     std::memcpy(m_ofn.lpstrFile, name.data(), n);
     m_ofn.lpstrFile[n] = 0;

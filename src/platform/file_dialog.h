@@ -1,6 +1,7 @@
 // The system's open and save dialog in the headless dialog model. Its window holds the
 // file name box (1152), the file type list (1136) and the OK and Cancel buttons; the model
-// keeps the file name buffer in step with the box, as the user types.
+// keeps the file name buffer in step with the box, as the user types: a name without a
+// folder is taken in the folder the dialog shows, one with a folder moves there.
 #pragma once
 
 #include "platform/dialog.h"
@@ -97,6 +98,7 @@ private:
     void StoreName(const std::string& name);
 
     char m_szFileName[kMaxPath];
+    std::string m_strFolder; // the folder shown, with its trailing separator
     std::string m_strFilter;
     std::string m_strDefExt;
     DialogTemplate m_template;

@@ -63,3 +63,10 @@ UINT CPalette::GetNearestPaletteIndex(COLORREF crColor) const
     }
     return best;
 }
+
+COLORREF CPalette::GetEntryColor(UINT index) const
+{
+    if (index >= m_entries.size()) return 0;
+    const PALETTEENTRY& e = m_entries[index];
+    return RGB(e.peRed, e.peGreen, e.peBlue);
+}

@@ -48,6 +48,8 @@ public:
     UINT SetPaletteEntries(UINT nStartIndex, UINT nNumEntries, const PALETTEENTRY* lpPaletteColors);
     // The entry nearest to the colour (squared RGB distance, the lower index on a tie).
     UINT GetNearestPaletteIndex(COLORREF crColor) const;
+    // The colour of an entry; black past the last one.
+    COLORREF GetEntryColor(UINT index) const;
     WORD GetVersion() const { return m_nVersion; }
 
     DECLARE_DYNAMIC(CPalette)

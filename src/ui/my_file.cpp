@@ -67,19 +67,20 @@ void CMyFile::OnFileTypeChange()
     if (!buffer || room == 0) return;
     size_t len = strnlen(buffer, room);
     if (len == room) return;
-    if (!std::strchr(buffer, '.')) {
+    // Only the name after the folder has an extension; a dot in a folder is not one.
+    char* name = buffer;
+    for (char* p = buffer; *p; ++p)
+        if (*p == '\\' || *p == '/') name = p + 1;
+    if (!std::strchr(name, '.')) {
         // A placeholder extension for ChangeExtension to replace.
         const char* add = len == 0 ? "*.   " : ".   ";
         if (len + std::strlen(add) + 1 > room) return;
         std::strcat(buffer, add);
         len += std::strlen(add);
     }
-    char* dot = std::strrchr(buffer, '.');
+    char* dot = std::strrchr(name, '.');
     // The new extension must fit where the old one stands.
     if ((size_t)(dot - buffer) + kLongestExtension + 1 > room) return;
     ChangeExtension((int)m_ofn.nFilterIndex - 1, dot);
-    const char* name = buffer;
-    for (const char* p = buffer; *p; ++p)
-        if (*p == '\\' || *p == '/') name = p + 1;
     SetControlText(IDC_FILE_NAME_BOX, name);
 }
