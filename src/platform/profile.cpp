@@ -63,7 +63,7 @@ void CIniProfile::Parse(const char* data, size_t size)
     const char* end = data + size;
     while (p < end) {
         const char* eol = p;
-        while (eol < end && *eol != '\n' && *eol != '\r') ++eol;
+        while (eol < end && *eol != '\n' && *eol != '\r' && *eol != '\0') ++eol;
         const char* b = p;
         while (b < eol && IsBlank(*b)) ++b;
         if (b < eol && *b == '[') {
@@ -85,7 +85,7 @@ void CIniProfile::Parse(const char* data, size_t size)
             }
         }
         p = eol;
-        while (p < end && (*p == '\n' || *p == '\r')) ++p;
+        while (p < end && (*p == '\n' || *p == '\r' || *p == '\0')) ++p;
     }
 }
 
@@ -285,8 +285,7 @@ std::string CWinApp::GetProfileString(const char* lpszSection, const char* lpszE
     Load(profile);
     const std::string* v = profile.Find(lpszSection, lpszEntry);
     if (!v) return lpszDefault ? lpszDefault : "";
-    // What the profile holds is text; a stray NUL byte ends it, as it would in the system's.
-    return std::string(v->c_str());
+    return *v;
 }
 
 BOOL CWinApp::WriteProfileInt(const char* lpszSection, const char* lpszEntry, int nValue)

@@ -21,7 +21,8 @@ public:
     };
 
     // Reads INI text. Any bytes are accepted: lines that are neither "[section]" nor
-    // "key=value" are skipped, and keys before the first section are dropped.
+    // "key=value" are skipped, keys before the first section are dropped, and a NUL byte
+    // ends a line as a line break does.
     void Parse(const char* data, size_t size);
     std::string Serialize() const;
 

@@ -46,7 +46,9 @@ TEST(IniProfile, ReadsWhatTheSystemWould)
         SCOPED_TRACE(c.text);
         EXPECT_EQ(c.expected, Parsed(c.text, c.section, c.key));
     }
-    std::string withNul("[Options]\nA=1\0\nB=2\n", 19);
+    std::string withNul("[Options]\nA=1\0C=3\nB=2\n", 22);
+    EXPECT_EQ("=1", Parsed(withNul, "Options", "A")) << "a NUL byte ends the line";
+    EXPECT_EQ("=3", Parsed(withNul, "Options", "C"));
     EXPECT_EQ("=2", Parsed(withNul, "Options", "B"));
 }
 
