@@ -73,9 +73,16 @@ ModalDriver& CurrentDriver()
     return driver;
 }
 
+HWND& Focus()
+{
+    static HWND focus = nullptr;
+    return focus;
+}
+
 // Destroys a window and everything in it; attached objects are left without a window.
 void DestroyState(WindowState* s)
 {
+    if (Focus() == s) Focus() = nullptr;
     for (auto& c : s->children) DestroyState(c.get());
     s->children.clear();
     if (s->pWnd) s->pWnd->m_hWnd = nullptr;
@@ -342,6 +349,15 @@ int CWnd::GetWindowText(char* lpszStringBuf, int nMaxCount) const
 void CWnd::GetWindowText(std::string& rString) const { rString = GetWindowText(); }
 std::string CWnd::GetWindowText() const { return m_hWnd ? m_hWnd->text : std::string(); }
 int CWnd::GetWindowTextLength() const { return m_hWnd ? (int)m_hWnd->text.size() : 0; }
+
+CWnd* CWnd::SetFocus()
+{
+    CWnd* previous = FromHandle(Focus());
+    if (m_hWnd) Focus() = m_hWnd;
+    return previous;
+}
+
+CWnd* CWnd::GetFocus() { return FromHandle(Focus()); }
 
 void CWnd::Invalidate(BOOL)
 {
@@ -835,6 +851,13 @@ INT_PTR CDialog::DoModal()
     return m_nResult;
 }
 
+void CDialog::GotoDlgCtrl(CWnd* pWndCtrl)
+{
+    if (!pWndCtrl) return;
+    pWndCtrl->SetFocus();
+    if (pWndCtrl->GetControlKind() == ControlKind::Edit) static_cast<CEdit*>(pWndCtrl)->SetSel(0, -1);
+}
+
 void CDialog::EndDialog(int nResult)
 {
     m_nResult = nResult;
@@ -917,6 +940,14 @@ void CDataExchange::Fail(const char* pszWhy)
 {
     if (pszWhy && *pszWhy) AfxMessageBox(pszWhy, MB_OK | MB_ICONWARNING);
     m_bFailed = true;
+    HWND last = m_pDlgWnd && m_pDlgWnd->m_hWnd ? m_pDlgWnd->m_hWnd->Child(m_idLastControl) : nullptr;
+    if (last) {
+        Focus() = last;
+        if (last->kind == ControlKind::Edit) {
+            last->nSelStart = 0;
+            last->nSelEnd = (int)last->text.size();
+        }
+    }
 }
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)

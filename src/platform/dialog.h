@@ -240,6 +240,9 @@ public:
     void GetWindowText(std::string& rString) const;
     std::string GetWindowText() const;
     int GetWindowTextLength() const;
+    // Keyboard focus: one window at a time. SetFocus returns the window that had it.
+    CWnd* SetFocus();
+    static CWnd* GetFocus();
     // Asks for a repaint; the model counts the requests.
     void Invalidate(BOOL bErase = TRUE);
     int GetInvalidateCount() const;
@@ -360,6 +363,7 @@ public:
     virtual INT_PTR DoModal();
     void EndDialog(int nResult);
     bool IsEnded() const { return m_bEnded; }
+    void GotoDlgCtrl(CWnd* pWndCtrl);
     UINT GetTemplateID() const { return m_pTemplate ? m_pTemplate->nID : m_nIDTemplate; }
     const DialogTemplate* GetTemplate() const { return m_pTemplate; }
 
@@ -400,7 +404,8 @@ public:
 
     HWND PrepareCtrl(int nIDC);
     HWND PrepareEditCtrl(int nIDC) { return PrepareCtrl(nIDC); }
-    // Tells the user why (with a message box) and fails the exchange.
+    // Tells the user why (with a message box), puts the focus on the control last prepared
+    // (an edit's text selected, for retyping) and fails the exchange.
     void Fail(const char* pszWhy = nullptr);
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using namespace testutil;
 
 namespace {
@@ -224,6 +226,11 @@ TEST(DialogModel, FailedValidationKeepsTheDialogOpen)
             UserClick(&dlg, IDOK);
             closedEarly = dlg.IsEnded();
             EXPECT_EQ(c.text, dlg.GetDlgItemText(c.nID)) << "the text stays for the user to mend";
+            ASSERT_NE(nullptr, CWnd::GetFocus());
+            EXPECT_EQ(c.nID, CWnd::GetFocus()->GetDlgCtrlID()) << "the focus goes to it";
+            int a, b;
+            static_cast<CEdit*>(CWnd::GetFocus())->GetSel(a, b);
+            EXPECT_EQ((int)std::strlen(c.text), b - a) << "with its text selected";
             UserClick(&dlg, IDCANCEL);
         });
         EXPECT_EQ(IDCANCEL, dlg.DoModal());
