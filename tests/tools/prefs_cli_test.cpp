@@ -40,9 +40,10 @@ TEST(CliFormats, ListsEveryExtensionWithItsNumbers)
     TempDir dir;
     Result r = RunWithConfig(dir.Path(), "formats");
     ASSERT_EQ(0, r.status) << r.out;
-    EXPECT_TRUE(HasLine(r.out, ".dst       2    4    2 yes    yes")) << r.out;
+    EXPECT_TRUE(HasLine(r.out, ".dst       2    4    2 yes    yes    CDst")) << r.out;
     EXPECT_TRUE(HasLine(r.out, ".pec       8    5    0")) << r.out;
-    EXPECT_TRUE(HasLine(r.out, ".cnd      13    0    0 no     no")) << r.out;
+    EXPECT_TRUE(HasLine(r.out, ".pcm       5    7    5")) << r.out;
+    EXPECT_TRUE(HasLine(r.out, ".cnd      13    0    0 no     no     condensed design")) << r.out;
     for (const FormatInfo& f : GetFormatTable()) EXPECT_NE(std::string::npos, r.out.find(f.pszExt)) << f.pszExt;
     EXPECT_EQ(2, RunWithConfig(dir.Path(), "formats extra").status);
 }
