@@ -31,6 +31,7 @@ struct WindowState {
     int nSelStart = 0, nSelEnd = 0;
     int nLimitText = 0;
     int nInvalidated = 0;
+    bool bDestroying = false;
     CRect rc;
     std::vector<Timer> timers;
 
@@ -502,6 +503,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     const AFX_MSGMAP_ENTRY* e = FindMessageEntry(message, 0, 0);
     if (!e) return 0;
+    if (e->nSig == AfxSig_vv) {
+        (this->*(e->pfn))();
+        return 0;
+    }
     if (e->nSig == AfxSig_vt) {
         (this->*(e->pfnTimer))((UINT_PTR)wParam);
         return 0;
@@ -537,10 +542,34 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
     return dx.m_bFailed ? FALSE : TRUE;
 }
 
+int CWnd::MessageBox(const char* lpszText, const char* lpszCaption, UINT nType)
+{
+    return KwMessageBox(lpszText, lpszCaption ? lpszCaption : "kwfilter", nType);
+}
+
+namespace {
+
+void MarkDestroying(WindowState* s)
+{
+    s->bDestroying = true;
+    for (auto& c : s->children) MarkDestroying(c.get());
+}
+
+void SendDestroy(WindowState* s)
+{
+    if (CWnd* w = CWnd::FromHandle(s)) w->SendMessage(WM_DESTROY);
+    for (size_t i = 0; i < s->children.size(); ++i) SendDestroy(s->children[i].get());
+}
+
+} // namespace
+
 BOOL CWnd::DestroyWindow()
 {
-    if (!m_hWnd) return FALSE;
+    if (!m_hWnd || m_hWnd->bDestroying) return FALSE;
     WindowState* s = m_hWnd;
+    // Handlers of WM_DESTROY may still use the windows, but not destroy them a second time.
+    MarkDestroying(s);
+    SendDestroy(s);
     if (s->pParent) {
         auto& ch = s->pParent->children;
         for (auto it = ch.begin(); it != ch.end(); ++it)

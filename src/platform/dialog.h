@@ -24,6 +24,7 @@ constexpr WORD HIWORD(uintptr_t v) { return (WORD)((v >> 16) & 0xFFFF); }
 constexpr WPARAM MAKEWPARAM(unsigned lo, unsigned hi) { return (WPARAM)((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)); }
 
 enum : UINT {
+    WM_DESTROY = 0x0002,
     WM_NOTIFY = 0x004E,
     WM_INITDIALOG = 0x0110,
     WM_COMMAND = 0x0111,
@@ -197,6 +198,7 @@ public: \
      static_cast<AFX_PMSG_NOTIFY>(&ThisClass::memberFxn)},
 #define ON_WM_TIMER() \
     {WM_TIMER, 0, 0, 0, AfxSig_vt, nullptr, nullptr, static_cast<AFX_PMSG_TIMER>(&ThisClass::OnTimer)},
+#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::OnDestroy)},
 #define ON_MESSAGE(message, memberFxn) \
     {(UINT)(message), 0, 0, 0, AfxSig_lwl, nullptr, nullptr, nullptr, nullptr, \
      static_cast<AFX_PMSG_MESSAGE>(&ThisClass::memberFxn)},
@@ -268,8 +270,11 @@ public:
     UINT GetTimerElapse(UINT_PTR nIDEvent) const;
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // A message box owned by this window; on this platform the installed handler shows it.
+    int MessageBox(const char* lpszText, const char* lpszCaption = nullptr, UINT nType = MB_OK);
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
+    // Sends WM_DESTROY to the window and then to its controls, and destroys them.
     BOOL DestroyWindow();
 
 protected:

@@ -87,6 +87,11 @@ public:
     void OnNameChange() { events.push_back("name " + GetDlgItemText(IDC_NAME)); }
     void OnFileDblClk() { events.push_back("open"); }
     void OnTimer(UINT_PTR id) { events.push_back("timer " + std::to_string(id)); }
+    void OnDestroy()
+    {
+        events.push_back(KillTimer(1) ? "destroy, timer stopped" : "destroy");
+        EXPECT_FALSE(DestroyWindow()) << "already on its way";
+    }
     LRESULT OnPing(WPARAM w, LPARAM l)
     {
         events.push_back("ping");
@@ -121,6 +126,7 @@ BEGIN_MESSAGE_MAP(CTestDlg, CDialog)
     ON_EN_CHANGE(IDC_NAME, OnNameChange)
     ON_LBN_DBLCLK(IDC_FILES, OnFileDblClk)
     ON_WM_TIMER()
+    ON_WM_DESTROY()
     ON_MESSAGE(WM_PING, OnPing)
 END_MESSAGE_MAP()
 
@@ -194,7 +200,8 @@ TEST(DialogModel, UserActionsChangeControlsAndOkTakesTheValues)
     EXPECT_EQ("frame", dlg.m_strName);
     EXPECT_EQ(2, dlg.m_nKind);
     EXPECT_EQ(1, dlg.m_nFile);
-    EXPECT_EQ((std::vector<std::string>{"name frame", "kind 2", "open", "apply", "swatch 122"}), dlg.events);
+    EXPECT_EQ((std::vector<std::string>{"name frame", "kind 2", "open", "apply", "swatch 122", "destroy"}),
+              dlg.events);
 }
 
 TEST(DialogModel, FailedValidationKeepsTheDialogOpen)
@@ -327,7 +334,12 @@ TEST(DialogModel, TimersAndMessages)
         EXPECT_FALSE(dlg.KillTimer(1));
         EXPECT_FALSE(UserFireTimer(&dlg, 1));
         EXPECT_EQ(0u, dlg.GetTimerElapse(1));
+        dlg.SetTimer(1, 500);
         EXPECT_EQ(12, dlg.SendMessage(WM_PING, 5, 7));
+        MessageCapture boxes;
+        EXPECT_EQ(IDOK, dlg.MessageBox("Hoop too small.", "Warning"));
+        EXPECT_EQ(1u, boxes.Boxes().size());
+        EXPECT_EQ("Warning", boxes.Boxes()[0].caption);
         EXPECT_EQ(0, dlg.SendMessage(WM_USER + 99)) << "unhandled messages give 0";
         int before = dlg.GetDlgItem(IDC_FLAG)->GetInvalidateCount();
         dlg.GetDlgItem(IDC_FLAG)->Invalidate();
@@ -335,7 +347,7 @@ TEST(DialogModel, TimersAndMessages)
         dlg.EndDialog(IDOK);
     });
     EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_EQ((std::vector<std::string>{"timer 1", "ping"}), dlg.events);
+    EXPECT_EQ((std::vector<std::string>{"timer 1", "ping", "destroy, timer stopped"}), dlg.events);
     EXPECT_EQ(std::vector<UINT_PTR>{2}, procCalls);
 }
 
