@@ -12,7 +12,7 @@ class CWinApp;
 
 constexpr int kPaletteEntries = 185;
 
-// The drawing palette: the Windows static colours at both ends and the thread colours,
+// The drawing palette: the system palette's static colours at both ends and the thread colours,
 // ascending as RRGGBB, between them.
 extern PALETTEENTRY myEntries[kPaletteEntries];
 
