@@ -6,7 +6,6 @@
 #include "platform/file.h"
 #include "platform/message.h"
 #include "platform/png.h"
-#include "platform/palette.h"
 #include "platform/dc.h"
 #include "platform/archive.h"
 
@@ -43,3 +42,15 @@
 #include "design/emb_object.h"
 #include "design/exp_object.h"
 #include "design/render.h"
+#include "formats/extensions.h"
+
+#include "platform/object.h"
+#include "platform/profile.h"
+#include "platform/gdi.h"
+#include "platform/system.h"
+#include "platform/dialog.h"
+#include "platform/file_dialog.h"
+
+#include "ui/resources.h"
+#include "ui/preferences.h"
+#include "ui/my_file.h"

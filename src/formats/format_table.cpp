@@ -150,6 +150,12 @@ const FormatInfo* FindFormat(const char* pszFileName)
     return nullptr;
 }
 
+int GetEmbSourceOfName(const char* pszFileName)
+{
+    const FormatInfo* f = FindFormat(pszFileName);
+    return f ? f->nSource : 0;
+}
+
 std::unique_ptr<CFilter> CreateFilterFor(const char* pszFileName)
 {
     const FormatInfo* f = FindFormat(pszFileName);

@@ -22,5 +22,8 @@ struct FormatInfo {
 const std::vector<FormatInfo>& GetFormatTable();
 // The entry for a file name's extension (case does not matter), or nullptr.
 const FormatInfo* FindFormat(const char* pszFileName);
+// The design source of a file name: its last four characters, in any case, looked up in the
+// table; 0 for a name shorter than four characters or an extension the table does not have.
+int GetEmbSourceOfName(const char* pszFileName);
 // A new filter for the file's format, or nullptr when none reads it.
 std::unique_ptr<CFilter> CreateFilterFor(const char* pszFileName);

@@ -2,7 +2,7 @@
 // blocks, so that drawing code runs and is checked without a display.
 #pragma once
 
-#include "platform/palette.h"
+#include "platform/gdi.h"
 #include "platform/types.h"
 
 #include <vector>
