@@ -20,6 +20,8 @@ int32_t Clamp32(int64_t v)
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(CEmbObject, CObject)
+
 CEmbObject::CEmbObject() = default;
 
 void CEmbObject::SerializeBase(CArchive& ar)
@@ -87,8 +89,7 @@ BOOL CEmbObject::Intersects(const CRect& rect) const
 
 int CEmbObject::GetEmbSource(const char* pszFileName)
 {
-    const FormatInfo* f = FindFormat(pszFileName);
-    return f ? f->nSource : 0;
+    return GetEmbSourceOfName(pszFileName);
 }
 
 void CEmbObject::HandleError(const char* pszMessage, const char* pszCaption)

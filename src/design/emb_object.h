@@ -6,11 +6,12 @@
 #include "platform/archive.h"
 #include "platform/dc.h"
 #include "platform/file.h"
+#include "platform/object.h"
 
-class CEmbObject {
+class CEmbObject : public CObject {
 public:
     CEmbObject();
-    virtual ~CEmbObject() = default;
+    ~CEmbObject() override = default;
     CEmbObject(const CEmbObject&) = delete;
     CEmbObject& operator=(const CEmbObject&) = delete;
 
@@ -59,6 +60,8 @@ public:
     int32_t m_nTag = 0;    // copied with the design by Copy, CopyColor and ColorSplit
     int32_t m_nEmbSource = 0;
     int32_t m_nReserved[6] = {0, 0, 0, 0, 0, 0};
+
+    DECLARE_DYNAMIC(CEmbObject)
 
 protected:
     void SerializeBase(CArchive& ar);

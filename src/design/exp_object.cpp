@@ -41,6 +41,8 @@ const FormatInfo* FilterFormat(const char* name)
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(CExpObject, CEmbObject)
+
 CExpObject::CExpObject()
 {
     std::memset(m_Colors, 0, sizeof m_Colors);

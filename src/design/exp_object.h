@@ -50,6 +50,8 @@ public:
     int m_nHoopWidth = 0;
     int m_nHoopHeight = 0;
 
+    DECLARE_DYNAMIC(CExpObject)
+
 private:
     static bool Allocate(long nEntries, tagPOINT** ppPoints, unsigned char** ppTypes);
     // A new design with arrays of nEntries entries and this design's tag and source; null
