@@ -66,6 +66,27 @@ long MaxStitchesOfSetWithClosing(const char* setName, int nClosing,
     return total < 0 ? -1 : total + nClosing;
 }
 
+int ImportOneOrSet(CFilter& filter, const char* name, int* pnColors, COLORCHG* pColors, long* pnStitches,
+                   const std::function<int(const char* memberName)>& readMember, int nMemberClosing)
+{
+    if (IsSetName(name) && !filter.UsesCallerFile())
+        return ImportParts(name, pnColors, pColors, pnStitches, [&](const char* member) {
+            long start = *pnStitches;
+            if (!readMember(member)) return 0;
+            if (nMemberClosing) DropClosingStitches(pnColors, pColors, pnStitches, start, nMemberClosing);
+            return 1;
+        });
+    int colors = *pnColors;
+    long stitches = *pnStitches;
+    if (!readMember(name)) {
+        *pnColors = colors;
+        *pnStitches = stitches;
+        return 0;
+    }
+    WriteClosingRecord(pColors, *pnColors, *pnStitches);
+    return 1;
+}
+
 int BlockOfPoint(int nColors, const COLORCHG* pColors, long i)
 {
     int b = 0;

@@ -3,6 +3,7 @@
 // add to every member. Shared by the formats that split.
 #pragma once
 
+#include "core/filter.h"
 #include "core/stitch.h"
 
 #include <functional>
@@ -27,6 +28,13 @@ std::vector<long> PlanParts(long nStitches, const std::function<long(long start)
 // drops them (never below memberStart) and a last colour block that now starts beyond the
 // points.
 void DropClosingStitches(int* pnColors, const COLORCHG* pColors, long* pnStitches, long memberStart, int nClosing);
+
+// ImportFile of a format that reads sets: a set name (where the active file is the
+// filter's own) reads every member with readMember, dropping nMemberClosing closing
+// stitches after each; any other name reads one file, which leaves the counts as they were
+// when it fails. The closing record is written on success.
+int ImportOneOrSet(CFilter& filter, const char* name, int* pnColors, COLORCHG* pColors, long* pnStitches,
+                   const std::function<int(const char* memberName)>& readMember, int nMemberClosing = 0);
 
 // GetMaxNoStitches of such a set: each member's count less its closing stitches, plus room
 // for the closing stitches of the member being read (-1 when no member exists).

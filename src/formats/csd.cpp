@@ -251,13 +251,9 @@ long CCsd::GetMaxNoStitches(const char* pszFileName)
 int CCsd::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, long* pnStitches, tagPOINT* pPoints,
                      unsigned char*)
 {
-    if (partset::IsSetName(pszFileName) && !UsesCallerFile())
-        return partset::ImportParts(pszFileName, pnColors, pColors, pnStitches, [&](const char* member) {
-            return ReadFile(member, pnColors, pColors, pnStitches, pPoints);
-        });
-    if (!ReadFile(pszFileName, pnColors, pColors, pnStitches, pPoints)) return 0;
-    WriteClosingRecord(pColors, *pnColors, *pnStitches);
-    return 1;
+    return partset::ImportOneOrSet(*this, pszFileName, pnColors, pColors, pnStitches, [&](const char* name) {
+        return ReadFile(name, pnColors, pColors, pnStitches, pPoints);
+    });
 }
 
 // ---- what a round trip keeps

@@ -179,16 +179,9 @@ int CHus::ReadFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, lo
 int CHus::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, long* pnStitches,
                      tagPOINT* pPoints, unsigned char*)
 {
-    int ok;
-    if (partset::IsSetName(pszFileName) && !UsesCallerFile())
-        ok = partset::ImportParts(pszFileName, pnColors, pColors, pnStitches, [&](const char* member) {
-            return ReadFile(member, pnColors, pColors, pnStitches, pPoints);
-        });
-    else
-        ok = ReadFile(pszFileName, pnColors, pColors, pnStitches, pPoints);
-    if (!ok) return 0;
-    WriteClosingRecord(pColors, *pnColors, *pnStitches);
-    return 1;
+    return partset::ImportOneOrSet(*this, pszFileName, pnColors, pColors, pnStitches, [&](const char* name) {
+        return ReadFile(name, pnColors, pColors, pnStitches, pPoints);
+    });
 }
 
 long CHus::FindBoundry(long lStart, int nColors, const COLORCHG* pColors, long nStitches) const

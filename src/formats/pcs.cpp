@@ -389,16 +389,9 @@ long CPcs::GetMaxNoStitches(const char* pszFileName)
 int CPcs::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, long* pnStitches, tagPOINT* pPoints,
                      unsigned char*)
 {
-    if (partset::IsSetName(pszFileName) && !UsesCallerFile())
-        return partset::ImportParts(pszFileName, pnColors, pColors, pnStitches, [&](const char* member) {
-            long start = *pnStitches;
-            if (!ReadFile(member, pnColors, pColors, pnStitches, pPoints)) return 0;
-            partset::DropClosingStitches(pnColors, pColors, pnStitches, start, 2);
-            return 1;
-        });
-    if (!ReadFile(pszFileName, pnColors, pColors, pnStitches, pPoints)) return 0;
-    WriteClosingRecord(pColors, *pnColors, *pnStitches);
-    return 1;
+    return partset::ImportOneOrSet(*this, pszFileName, pnColors, pColors, pnStitches, [&](const char* name) {
+        return ReadFile(name, pnColors, pColors, pnStitches, pPoints);
+    }, 2);
 }
 
 // ---- what a round trip keeps

@@ -1,6 +1,7 @@
 #include "formats/pec.h"
 
 #include "core/endian.h"
+#include "core/part_plan.h"
 #include "core/part_set.h"
 #include "formats/pe_codec.h"
 
@@ -58,18 +59,9 @@ int CPec::ReadFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, lo
 int CPec::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, long* pnStitches,
                      tagPOINT* pPoints, unsigned char*)
 {
-    auto readOne = [&](const char* name) { return ReadFile(name, pnColors, pColors, pnStitches, pPoints); };
-    if (partset::IsSetName(pszFileName) && !UsesCallerFile())
-        return partset::ImportParts(pszFileName, pnColors, pColors, pnStitches, readOne);
-    int colors = *pnColors;
-    long stitches = *pnStitches;
-    if (!readOne(pszFileName)) {
-        *pnColors = colors;
-        *pnStitches = stitches;
-        return 0;
-    }
-    WriteClosingRecord(pColors, *pnColors, *pnStitches);
-    return 1;
+    return partset::ImportOneOrSet(*this, pszFileName, pnColors, pColors, pnStitches, [&](const char* name) {
+        return ReadFile(name, pnColors, pColors, pnStitches, pPoints);
+    });
 }
 
 long CPec::FindBoundry(long start, int nColors, const COLORCHG* pColors, long nStitches, const tagPOINT* pPoints)

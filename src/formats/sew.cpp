@@ -1,6 +1,7 @@
 #include "formats/sew.h"
 
 #include "core/endian.h"
+#include "core/part_plan.h"
 #include "core/part_set.h"
 #include "core/settings.h"
 
@@ -134,17 +135,9 @@ int CSew::ReadFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, lo
 int CSew::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, long* pnStitches,
                      tagPOINT* pPoints, unsigned char*)
 {
-    auto readOne = [&](const char* name) { return ReadFile(name, pnColors, pColors, pnStitches, pPoints); };
-    if (partset::IsSetName(pszFileName) && !UsesCallerFile())
-        return partset::ImportParts(pszFileName, pnColors, pColors, pnStitches, readOne);
-    int colors = *pnColors;
-    long stitches = *pnStitches;
-    if (!readOne(pszFileName)) {
-        *pnColors = colors;
-        *pnStitches = stitches;
-        return 0;
-    }
-    return 1;
+    return partset::ImportOneOrSet(*this, pszFileName, pnColors, pColors, pnStitches, [&](const char* name) {
+        return ReadFile(name, pnColors, pColors, pnStitches, pPoints);
+    });
 }
 
 long CSew::FindBoundry(long start, int nColors, const COLORCHG* pColors, long nStitches)

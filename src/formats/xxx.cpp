@@ -313,16 +313,9 @@ long CXxx::GetMaxNoStitches(const char* pszFileName)
 int CXxx::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, long* pnStitches, tagPOINT* pPoints,
                      unsigned char*)
 {
-    if (partset::IsSetName(pszFileName) && !UsesCallerFile())
-        return partset::ImportParts(pszFileName, pnColors, pColors, pnStitches, [&](const char* member) {
-            long start = *pnStitches;
-            if (!ReadFile(member, pnColors, pColors, pnStitches, pPoints)) return 0;
-            partset::DropClosingStitches(pnColors, pColors, pnStitches, start, 2);
-            return 1;
-        });
-    if (!ReadFile(pszFileName, pnColors, pColors, pnStitches, pPoints)) return 0;
-    WriteClosingRecord(pColors, *pnColors, *pnStitches);
-    return 1;
+    return partset::ImportOneOrSet(*this, pszFileName, pnColors, pColors, pnStitches, [&](const char* name) {
+        return ReadFile(name, pnColors, pColors, pnStitches, pPoints);
+    }, 2);
 }
 
 // ---- what a round trip keeps
