@@ -1,5 +1,7 @@
 #include "core/part_set.h"
 
+#include "core/part_plan.h"
+
 #include "core/settings.h"
 #include "platform/message.h"
 
@@ -76,13 +78,9 @@ void AnnounceSplit(CFilter& filter, const char* name)
 
 std::vector<long> PartStarts(long nStitches, const std::function<long(long start)>& findEnd)
 {
-    std::vector<long> starts;
-    for (long start = 0; start < nStitches && starts.size() <= (size_t)kMaxParts;) {
-        starts.push_back(start);
-        long end = findEnd(start);
-        start = end > start ? end : nStitches;
-    }
-    starts.push_back(nStitches);
+    std::vector<long> ends = PlanParts(nStitches, findEnd);
+    std::vector<long> starts{0};
+    starts.insert(starts.end(), ends.begin(), ends.end());
     return starts;
 }
 
