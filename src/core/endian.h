@@ -24,3 +24,7 @@ inline uint32_t GetBE32(const uint8_t* p)
 {
     return ((uint32_t)p[0] << 24) | ((uint32_t)p[1] << 16) | ((uint32_t)p[2] << 8) | (uint32_t)p[3];
 }
+
+// Byte-array names for code that also sees other helpers called PutLE32.
+inline void PutLE32Bytes(uint8_t* p, uint32_t v) { PutLE32(p, v); }
+inline uint32_t GetLE32Bytes(const uint8_t* p) { return GetLE32(p); }

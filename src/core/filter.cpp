@@ -21,7 +21,7 @@ bool ReportToUser(const char* message, const char* caption, bool forceWorker)
 {
     CKwFilter* setup = GetSetup();
     if (setup->m_bShowMessages) {
-        if (setup->m_bMessageThread || forceWorker) {
+        if ((setup->m_bMessageThread || forceWorker) && !MessageBoxesSynchronous()) {
             KwMessageBoxOnWorker(message, caption);
             Sleep(1000);
         } else {
@@ -108,16 +108,6 @@ int CFilter::BufferedRead(void* pDest, int nCount, bool bReport)
         return fail();
     }
     return 1;
-}
-
-int CFilter::Read(void* pDest, int nCount)
-{
-    return BufferedRead(pDest, nCount, true);
-}
-
-int CFilter::ReadNoEMsg(void* pDest, int nCount)
-{
-    return BufferedRead(pDest, nCount, false);
 }
 
 int CFilter::Write(const void* pSrc, int nCount)
@@ -218,65 +208,33 @@ int CFilter::Fail(int nCode, const char* pszFormat, const char* pszName)
     return 0;
 }
 
-int CFilter::ReadLE16(uint16_t* v)
+namespace {
+
+template <class T, int N, class Decode> int ReadField(CFilter& f, T* v, Decode decode)
 {
-    uint8_t b[2];
-    if (!Read(b, 2)) return 0;
-    *v = GetLE16(b);
+    uint8_t b[N];
+    if (!f.Read(b, N)) return 0;
+    *v = (T)decode(b);
     return 1;
 }
 
-int CFilter::ReadLE32(uint32_t* v)
+template <int N, class Encode> int WriteField(CFilter& f, uint32_t v, Encode encode)
 {
-    uint8_t b[4];
-    if (!Read(b, 4)) return 0;
-    *v = GetLE32(b);
-    return 1;
+    uint8_t b[N];
+    encode(b, v);
+    return f.Write(b, N);
 }
 
-int CFilter::ReadBE16(uint16_t* v)
-{
-    uint8_t b[2];
-    if (!Read(b, 2)) return 0;
-    *v = GetBE16(b);
-    return 1;
-}
+} // namespace
 
-int CFilter::ReadBE32(uint32_t* v)
-{
-    uint8_t b[4];
-    if (!Read(b, 4)) return 0;
-    *v = GetBE32(b);
-    return 1;
-}
-
-int CFilter::WriteLE16(uint32_t v)
-{
-    uint8_t b[2];
-    PutLE16(b, v);
-    return Write(b, 2);
-}
-
-int CFilter::WriteLE32(uint32_t v)
-{
-    uint8_t b[4];
-    PutLE32(b, v);
-    return Write(b, 4);
-}
-
-int CFilter::WriteBE16(uint32_t v)
-{
-    uint8_t b[2];
-    PutBE16(b, v);
-    return Write(b, 2);
-}
-
-int CFilter::WriteBE32(uint32_t v)
-{
-    uint8_t b[4];
-    PutBE32(b, v);
-    return Write(b, 4);
-}
+int CFilter::ReadLE16(uint16_t* v) { return ReadField<uint16_t, 2>(*this, v, GetLE16); }
+int CFilter::ReadLE32(uint32_t* v) { return ReadField<uint32_t, 4>(*this, v, GetLE32); }
+int CFilter::ReadBE16(uint16_t* v) { return ReadField<uint16_t, 2>(*this, v, GetBE16); }
+int CFilter::ReadBE32(uint32_t* v) { return ReadField<uint32_t, 4>(*this, v, GetBE32); }
+int CFilter::WriteLE16(uint32_t v) { return WriteField<2>(*this, v, PutLE16); }
+int CFilter::WriteLE32(uint32_t v) { return WriteField<4>(*this, v, PutLE32); }
+int CFilter::WriteBE16(uint32_t v) { return WriteField<2>(*this, v, PutBE16); }
+int CFilter::WriteBE32(uint32_t v) { return WriteField<4>(*this, v, PutBE32); }
 
 int CFilter::WriteZeros(int nCount)
 {

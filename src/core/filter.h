@@ -7,6 +7,7 @@
 #include "core/thread_table.h"
 #include "platform/file.h"
 
+#include <cstring>
 #include <functional>
 
 // Reports a failure or warning: a message box (from a worker thread, with the caller
@@ -41,8 +42,9 @@ public:
     // Mode 0 opens for reading, 4097 (create, write) for writing. A caller's memory file is
     // only rewound. No message on failure.
     int OpenFile(const char* pszFileName, int nMode);
-    int Read(void* pDest, int nCount);
-    int ReadNoEMsg(void* pDest, int nCount);
+    // Reads served from the buffer stay inline: formats read 1- to 3-byte records.
+    int Read(void* pDest, int nCount) { return FromBuffer(pDest, nCount) || BufferedRead(pDest, nCount, true); }
+    int ReadNoEMsg(void* pDest, int nCount) { return FromBuffer(pDest, nCount) || BufferedRead(pDest, nCount, false); }
     int Write(const void* pSrc, int nCount);
     unsigned long SetFilePointer(long lOffset, unsigned long dwOrigin);
     // Closes the own file (a file being written is discarded: only the export frame
@@ -81,6 +83,13 @@ public:
     int RunExportFile(const char* pszFileName, const std::function<int()>& body);
 
 private:
+    bool FromBuffer(void* pDest, int nCount)
+    {
+        if (nCount < 0 || nCount > m_nBufferCount - m_nBufferPos) return false;
+        std::memcpy(pDest, m_ReadBuffer + m_nBufferPos, (size_t)nCount);
+        m_nBufferPos += nCount;
+        return true;
+    }
     int BufferedRead(void* pDest, int nCount, bool bReport);
     int FinishOutput();
     bool m_bWriting = false;

@@ -2,6 +2,8 @@
 // library-wide last error code and the reporting switches.
 #pragma once
 
+#include "platform/palette.h"
+
 #include <string>
 
 class CKwFilter {
@@ -13,6 +15,7 @@ public:
     int m_bMessageThread = 1;  // message boxes come from a worker thread
     std::string m_strErrorLog; // error log path; empty disables logging
     int m_nLastError = 0;      // last error code, 0 for none
+    CPalette m_Palette;        // the drawing palette every drawing code selects
 
     int m_nSewColors = 35;
     int m_nSaveFormat = -1;

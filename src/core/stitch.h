@@ -4,6 +4,7 @@
 #include "platform/types.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 struct COLORCHG {
@@ -49,6 +50,29 @@ inline bool OpenColorBlock(int* pnColors, COLORCHG* pColors, long nStitch, int n
     c.nExtra = 0;
     if (*pnColors >= kMaxColorBlocks) return false;
     ++*pnColors;
+    return true;
+}
+
+// A position in file units scaled to stitch units, held within 32 bits however far a
+// corrupt file moves.
+inline int32_t ScaleToStitchUnits(int64_t fileUnits, int scale)
+{
+    int64_t v = fileUnits * scale;
+    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : (int32_t)v;
+}
+
+// Cuts a move that is longer than a format's record can hold into steps of at most
+// maxStep toward zero in each axis, calling jump(sx, sy) for each; dx and dy are left
+// with the remainder, which fits one record. False as soon as jump fails.
+template <class Jump> bool SplitLongMove(int& dx, int& dy, int maxStep, Jump jump)
+{
+    while (dx > maxStep || dx < -maxStep || dy > maxStep || dy < -maxStep) {
+        int sx = dx > maxStep ? maxStep : dx < -maxStep ? -maxStep : 0;
+        int sy = dy > maxStep ? maxStep : dy < -maxStep ? -maxStep : 0;
+        dx -= sx;
+        dy -= sy;
+        if (!jump(sx, sy)) return false;
+    }
     return true;
 }
 

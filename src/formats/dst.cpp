@@ -86,11 +86,6 @@ const EncodeTables& Tables()
     return tables;
 }
 
-int StepToward(int d)
-{
-    return d > kMaxMove ? kMaxMove : d < -kMaxMove ? -kMaxMove : 0;
-}
-
 } // namespace
 
 CDst::CDst()
@@ -137,7 +132,7 @@ int CDst::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, 
         CloseHandle();
         return 0;
     }
-    int32_t x = 0, y = 0;
+    int64_t x = 0, y = 0; // file units; a corrupt file may run far
     bool afterColorChange = true;
     bool ended = false;
     unsigned char b[3];
@@ -180,7 +175,7 @@ int CDst::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, 
             unsigned char& t = pTypes[*pnStitches];
             if (t < 255) ++t;
         } else {
-            pPoints[*pnStitches] = tagPOINT{x * 10, y * 10};
+            pPoints[*pnStitches] = tagPOINT{ScaleToStitchUnits(x, 10), ScaleToStitchUnits(y, 10)};
             ++*pnStitches;
             pTypes[*pnStitches] = 0;
         }
@@ -253,12 +248,8 @@ int CDst::AddStitch(int dx, int dy, bool bTrim, bool bJump)
         for (int k = 0; k < 6; ++k)
             if (!WriteRecord(k % 2 == 0 ? EncodeRecord(1, 1, true) : EncodeRecord(-1, -1, true))) return 0;
     }
-    while (std::abs(dx) > kMaxMove || std::abs(dy) > kMaxMove) {
-        int sx = StepToward(dx), sy = StepToward(dy);
-        dx -= sx;
-        dy -= sy;
-        if (!WriteRecord(EncodeRecord(sx, sy, true))) return 0;
-    }
+    if (!SplitLongMove(dx, dy, kMaxMove, [&](int sx, int sy) { return WriteRecord(EncodeRecord(sx, sy, true)); }))
+        return 0;
     return WriteRecord(EncodeRecord(dx, dy, bJump));
 }
 

@@ -3,6 +3,7 @@
 #include "core/stitch_compare.h"
 #include "formats/csd.h"
 #include "formats/dst.h"
+#include "formats/exp.h"
 #include "formats/pcs.h"
 #include "formats/xxx.h"
 
@@ -24,6 +25,16 @@ void DstKeeps(StitchList& l)
     KeepTrimsOnly(l);
 }
 
+// EXP keeps 0.1 mm and no thread colours; trims and jumps come back only where a move
+// needs jumps.
+void ExpKeeps(StitchList& l)
+{
+    KeepUnit(l, 10);
+    DropEmptyBlocks(l);
+    KeepBlockNumbers(l);
+    for (auto& t : l.types) t = 0;
+}
+
 } // namespace
 
 const std::vector<FormatInfo>& GetFormatTable()
@@ -31,7 +42,7 @@ const std::vector<FormatInfo>& GetFormatTable()
     // Every extension the library knows. A row without a filter is recognised but read by
     // no filter (the condensed designs have their own reader; .pmd is refused).
     static const std::vector<FormatInfo> table = {
-        {".exp", 1, "Melco expanded EXP", nullptr, false, nullptr},
+        {".exp", 1, "Melco expanded EXP", &Make<CExp>, true, &ExpKeeps},
         {".dst", 2, "Tajima DST", &Make<CDst>, true, &DstKeeps},
         {".10o", 3, "Tajima DST (10o)", &Make<CDst>, true, &DstKeeps},
         {".pcs", 4, "Pfaff PCS", &Make<CPcs>, true, &PcsKeeps},

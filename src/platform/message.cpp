@@ -17,6 +17,7 @@ void DefaultHandler(const char* text, const char* caption)
 }
 
 std::atomic<MessageBoxHandler> g_handler{DefaultHandler};
+std::atomic<bool> g_synchronous{false};
 
 } // namespace
 
@@ -28,6 +29,16 @@ void SetMessageBoxHandler(MessageBoxHandler handler)
 MessageBoxHandler GetMessageBoxHandler()
 {
     return g_handler.load();
+}
+
+void SetMessageBoxesSynchronous(bool bSynchronous)
+{
+    g_synchronous.store(bSynchronous);
+}
+
+bool MessageBoxesSynchronous()
+{
+    return g_synchronous.load();
 }
 
 int KwMessageBox(const char* text, const char* caption, UINT)

@@ -23,6 +23,11 @@ int AfxMessageBox(const char* text, UINT type = MB_OK);
 // before this returns, so the caller may free them at once.
 void KwMessageBoxOnWorker(const char* text, const char* caption);
 
+// A program without a real message box (a terminal, a test) may ask for the worker-thread
+// boxes to be shown on the calling thread at once, without the reporting pause.
+void SetMessageBoxesSynchronous(bool bSynchronous);
+bool MessageBoxesSynchronous();
+
 // Pauses the calling thread (the framework's Sleep, in milliseconds).
 void Sleep(DWORD milliseconds);
 

@@ -40,11 +40,17 @@ int Run(int argc, char** argv)
             result = "read failed";
         } else {
             StitchList expected = sample;
+            StitchList got = back.List();
             f.keep(expected);
-            f.keep(back.list);
+            f.keep(got);
             std::string why;
-            ok = SameStitchList(expected, back.list, &why);
-            result = ok ? FormatText("ok    %ld stitches, %d blocks", back.list.nStitches, back.list.nColors)
+            ok = SameStitchList(expected, got, &why);
+            std::string png = path + ".png";
+            if (ok && !RenderDesignToPng(back.design, 256, png.c_str())) {
+                ok = false;
+                why = "could not render " + png;
+            }
+            result = ok ? FormatText("ok    %ld stitches, %d blocks", got.nStitches, got.nColors)
                         : "DIFFERS: " + why;
         }
         if (!ok) ++failures;

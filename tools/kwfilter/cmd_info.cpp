@@ -9,21 +9,23 @@ namespace {
 
 // Pfaff files: the field the hoop code names, and whether the design needs the 90° turn to
 // be written into that field (the files themselves do not record a turn).
-void DescribePfaffField(const char* path, const LoadedDesign& d)
+void DescribePfaffField(const char* path, LoadedDesign& d)
 {
     auto filter = CreateFilterFor(path);
     auto* pcs = dynamic_cast<CPcs*>(filter.get());
     if (!pcs || pcs->GetMaxNoStitches(path) < 0) return;
-    std::printf("  field:    %d x %d mm (hoop code %d)\n", d.nHoopWidth, d.nHoopHeight, pcs->m_nHoopCode);
-    CPcs::FieldFit fit = CPcs::FitField(d.nHoopWidth, d.list.nStitches, d.list.points.data());
+    std::printf("  field:    %d x %d mm (hoop code %d)\n", d.design.m_nHoopWidth, d.design.m_nHoopHeight,
+                pcs->m_nHoopCode);
+    StitchList l = d.List();
+    CPcs::FieldFit fit = CPcs::FitField(d.design.m_nHoopWidth, l.nStitches, l.points.data());
     std::printf("  turned:   %s\n", !fit.bFits   ? "does not fit the field"
                                     : fit.bTurned ? "yes, by 90 degrees to fit the field"
                                                   : "no");
 }
 
-void Describe(const char* path, const LoadedDesign& d)
+void Describe(const char* path, LoadedDesign& d)
 {
-    const StitchList& l = d.list;
+    const StitchList l = d.List();
     long jumps = 0, trims = 0;
     int32_t minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
     for (long i = 0; i < l.nStitches; ++i) {
@@ -45,8 +47,10 @@ void Describe(const char* path, const LoadedDesign& d)
     if (l.nStitches > 0)
         std::printf("  extents:  x %.2f to %.2f mm, y %.2f to %.2f mm (%.2f x %.2f mm)\n", minX / 100.0, maxX / 100.0,
                     minY / 100.0, maxY / 100.0, (maxX - (double)minX) / 100.0, (maxY - (double)minY) / 100.0);
-    if (d.nHoopWidth || d.nHoopHeight)
-        std::printf("  hoop:     %d x %d mm\n", d.nHoopWidth, d.nHoopHeight);
+    const CRect& b = d.design.m_rcBounds;
+    std::printf("  bounds:   left %d, top %d, right %d, bottom %d (0.01 mm)\n", b.left, b.top, b.right, b.bottom);
+    if (d.design.m_nHoopWidth || d.design.m_nHoopHeight)
+        std::printf("  hoop:     %d x %d mm\n", d.design.m_nHoopWidth, d.design.m_nHoopHeight);
     else
         std::printf("  hoop:     none recorded\n");
     DescribePfaffField(path, d);

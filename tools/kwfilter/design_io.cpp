@@ -1,56 +1,46 @@
 #include "design_io.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <new>
+
+StitchList LoadedDesign::List()
+{
+    StitchList l;
+    l.nColors = design.GetNoColors();
+    l.nStitches = design.GetNoStitches();
+    std::copy(design.GetColorData(), design.GetColorData() + kMaxColorRecords, l.colors.begin());
+    l.points.assign(design.GetStitchData(), design.GetStitchData() + l.nStitches);
+    l.types.assign(design.GetStitchType(), design.GetStitchType() + l.nStitches);
+    return l;
+}
 
 bool LoadDesign(const char* path, LoadedDesign& out)
 {
     out.format = FindFormat(path);
-    auto filter = CreateFilterFor(path);
-    if (!filter) {
-        std::fprintf(stderr, "kwfilter: %s: not a design format that can be read\n", path);
-        return false;
-    }
-    long max = filter->GetMaxNoStitches(path);
-    if (max < 0) {
-        std::fprintf(stderr, "kwfilter: %s: cannot open the file\n", path);
-        return false;
-    }
-    try {
-        out.list.Clear();
-        out.list.Reserve(max + 16);
-    } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "kwfilter: %s: not enough memory for %ld stitches\n", path, max);
-        return false;
-    }
-    StitchList& l = out.list;
-    if (!filter->ImportFile(path, &l.nColors, l.colors.data(), &l.nStitches, l.points.data(), l.types.data())) {
+    if (!out.design.ReadObject(path, 0, nullptr)) {
         std::fprintf(stderr, "kwfilter: %s: the design could not be read (error %d)\n", path,
                      GetSetup()->m_nLastError);
         return false;
     }
-    out.nHoopWidth = filter->m_nHoopWidth;
-    out.nHoopHeight = filter->m_nHoopHeight;
     return true;
 }
 
-bool SaveDesign(const char* path, const StitchList& list, int hoopWidth, int hoopHeight)
+bool SaveDesign(const char* path, CExpObject& design)
 {
-    const FormatInfo* f = FindFormat(path);
-    auto filter = CreateFilterFor(path);
-    if (!filter || !f->bWrites) {
-        std::fprintf(stderr, "kwfilter: %s: not a design format that can be written\n", path);
-        return false;
-    }
-    filter->m_nHoopWidth = hoopWidth;
-    filter->m_nHoopHeight = hoopHeight;
-    // The filters take non-const arrays; they do not change them.
-    StitchList copy = list;
-    if (!filter->ExportFile(path, copy.nColors, copy.colors.data(), copy.nStitches, copy.points.data(),
-                            copy.types.data())) {
+    if (!design.WriteObject(path, nullptr)) {
         std::fprintf(stderr, "kwfilter: %s: the design could not be written (error %d)\n", path,
                      GetSetup()->m_nLastError);
         return false;
     }
     return true;
+}
+
+bool SaveDesign(const char* path, const StitchList& list, int hoopWidth, int hoopHeight)
+{
+    CExpObject design;
+    if (!design.SetStitchList(list.nColors, list.colors.data(), list.nStitches, list.points.data(), list.types.data()))
+        return false;
+    design.m_nHoopWidth = hoopWidth;
+    design.m_nHoopHeight = hoopHeight;
+    return SaveDesign(path, design);
 }

@@ -1,4 +1,4 @@
-// Reading and writing whole designs by file name, for the commands.
+// Reading and writing whole designs by file name through the expanded design object.
 #pragma once
 
 #include "kwfilter.h"
@@ -6,14 +6,14 @@
 #include <string>
 
 struct LoadedDesign {
-    StitchList list;
-    int nHoopWidth = 0;
-    int nHoopHeight = 0;
+    CExpObject design;
     const FormatInfo* format = nullptr;
+    // The design as a stitch list, for comparing.
+    StitchList List();
 };
 
-// Reads a design through the filter of its extension. On failure prints why (the
-// library has already shown its own message) and returns false.
+// Reads a design; on failure prints why (after the library's own message) and returns false.
 bool LoadDesign(const char* path, LoadedDesign& out);
-// Writes a design through the filter of the name's extension.
+// Writes a stitch list through a design object in the format of the name's extension.
 bool SaveDesign(const char* path, const StitchList& list, int hoopWidth, int hoopHeight);
+bool SaveDesign(const char* path, CExpObject& design);

@@ -56,6 +56,7 @@ int main(int argc, char** argv)
     // The library's messages go straight to the terminal, without the worker thread's pause.
     GetSetup()->m_bShowMessages = 1;
     GetSetup()->m_bMessageThread = 0;
+    SetMessageBoxesSynchronous(true);
     for (const auto& c : cli::Commands()) {
         if (std::strcmp(c.name, argv[1])) continue;
         if (cli::WantsHelp(c, argc - 1, argv + 1)) return 0;

@@ -1,0 +1,186 @@
+#include "compress/glcompressor.h"
+
+#include "compress/glstream.h"
+
+#include <new>
+
+namespace {
+
+constexpr short kDefaultLevel = 4;
+constexpr short kDefaultLevelArgument = -2;
+constexpr short kStoredLevel = -1;
+constexpr short kEngineDataVersion = 2;
+constexpr size_t kCopyChunk = 4096;
+
+const char kBadLevel[] =
+    "Incorrect compression level parameter passed to compressor.  Compression level = %d";
+
+// Opens what the caller left closed and closes only that again.
+class OpenedStorages {
+public:
+    OpenedStorages(ALStorage& input, ALStorage& output)
+        : mInput(input), mOutput(output), mbInput(!input.IsOpen()), mbOutput(!output.IsOpen())
+    {
+        if (mbInput) input.Open();
+        if (mbOutput) output.Create();
+    }
+    void Close()
+    {
+        if (mbInput) mInput.Close();
+        if (mbOutput) mOutput.Close();
+        mbInput = mbOutput = false;
+    }
+    ~OpenedStorages() { Close(); }
+
+private:
+    ALStorage& mInput;
+    ALStorage& mOutput;
+    bool mbInput;
+    bool mbOutput;
+};
+
+// The first error among the engine's, the input's and the output's, copied to the engine.
+int Outcome(ALStatus& engine, const ALStorage& input, const ALStorage& output)
+{
+    if (engine < 0) return engine;
+    if (input.mStatus < 0) engine = input.mStatus;
+    else if (output.mStatus < 0) engine = output.mStatus;
+    return engine;
+}
+
+bool CopyBytes(ALStorage& input, ALStorage& output, long count)
+{
+    unsigned char chunk[kCopyChunk];
+    while (count != 0) {
+        size_t want = count < 0 || count > (long)kCopyChunk ? kCopyChunk : (size_t)count;
+        size_t got = input.ReadBuffer(chunk, want);
+        if (got == 0) break;
+        if (output.WriteBuffer(chunk, got) != got) return false;
+        if (count > 0) count -= (long)got;
+    }
+    return true;
+}
+
+} // namespace
+
+// ALGlCompressor
+
+ALGlCompressor::ALGlCompressor(short level, short failUncompressible)
+    : miCompressionLevel(level), miFailUncompressible(failUncompressible ? 1 : 0)
+{
+}
+
+int ALGlCompressor::Compress(ALStorage& input, ALStorage& output)
+{
+    mStatus.Clear();
+    OpenedStorages opened(input, output);
+    if (Outcome(mStatus, input, output) < 0) return mStatus;
+
+    long inputStart = input.Tell();
+    long outputStart = output.Tell();
+    input.InitCrc32(0xFFFFFFFF);
+    if (miCompressionLevel != kStoredLevel) {
+        if (miCompressionLevel < glstream::kMinLevel || miCompressionLevel > glstream::kMaxLevel)
+            return mStatus.SetError(AL_ILLEGAL_PARAMETER, kBadLevel, miCompressionLevel);
+        // Measured from the position, not the storage's start: a stream is only worth
+        // keeping when it is shorter than the bytes it replaces.
+        long inputSize = input.GetSize() - inputStart;
+        glstream::EncodeResult result = glstream::Encode(input, output, miCompressionLevel,
+                                                         miFailUncompressible != 0, inputSize, mStatus);
+        if (result.status < 0) return mStatus;
+        if (!result.stopped) {
+            opened.Close();
+            return Outcome(mStatus, input, output);
+        }
+        if (Outcome(mStatus, input, output) < 0) return mStatus;
+    }
+    StoredCopy(input, output, inputStart, outputStart);
+    opened.Close();
+    return Outcome(mStatus, input, output);
+}
+
+int ALGlCompressor::StoredCopy(ALStorage& input, ALStorage& output, long inputStart, long outputStart)
+{
+    input.Seek(inputStart);
+    output.Seek(outputStart);
+    input.InitCrc32(0xFFFFFFFF);
+    miCompressionLevel = kStoredLevel;
+    CopyBytes(input, output, -1);
+    return Outcome(mStatus, input, output);
+}
+
+ALGlCompressor* ALGlCompressor::Clone(int engineType) const
+{
+    if (engineType != AL_ENGINE_DEFAULT && engineType != AL_ENGINE_GL) return nullptr;
+    return new (std::nothrow) ALGlCompressor(miCompressionLevel, miFailUncompressible);
+}
+
+int ALGlCompressor::WriteEngineData(ALStorage* storage)
+{
+    storage->WriteGlShort(kEngineDataVersion);
+    return storage->WriteGlShort(miCompressionLevel);
+}
+
+int ALGlCompressor::ReadEngineData(ALStorage* storage)
+{
+    short version = 0;
+    short level = 0;
+    int status = storage->ReadGlShort(version);
+    if (status == AL_SUCCESS) status = storage->ReadGlShort(level);
+    if (status == AL_SUCCESS) miCompressionLevel = level;
+    return status;
+}
+
+// ALGlDecompressor
+
+ALGlDecompressor::ALGlDecompressor(short level) : miCompressionLevel(level) {}
+
+int ALGlDecompressor::Decompress(ALStorage& input, ALStorage& output, long compressedLength)
+{
+    mStatus.Clear();
+    OpenedStorages opened(input, output);
+    if (Outcome(mStatus, input, output) < 0) return mStatus;
+    output.InitCrc32(0xFFFFFFFF);
+
+    if (miCompressionLevel == kStoredLevel) {
+        CopyBytes(input, output, compressedLength);
+    } else if (miCompressionLevel < glstream::kMinLevel || miCompressionLevel > glstream::kMaxLevel) {
+        return mStatus.SetError(AL_ILLEGAL_PARAMETER, kBadLevel, miCompressionLevel);
+    } else if (glstream::Decode(input, output, miCompressionLevel, compressedLength, mStatus) < 0) {
+        return mStatus;
+    }
+    opened.Close();
+    return Outcome(mStatus, input, output);
+}
+
+ALGlDecompressor* ALGlDecompressor::Clone(int engineType) const
+{
+    if (engineType != AL_ENGINE_DEFAULT && engineType != AL_ENGINE_GL) return nullptr;
+    return new (std::nothrow) ALGlDecompressor(miCompressionLevel);
+}
+
+int ALGlDecompressor::WriteEngineData(ALStorage* storage)
+{
+    storage->WriteGlShort(kEngineDataVersion);
+    return storage->WriteGlShort(miCompressionLevel);
+}
+
+int ALGlDecompressor::ReadEngineData(ALStorage* storage)
+{
+    short version = 0;
+    short level = 0;
+    int status = storage->ReadGlShort(version);
+    if (status == AL_SUCCESS) status = storage->ReadGlShort(level);
+    if (status == AL_SUCCESS) miCompressionLevel = level;
+    return status;
+}
+
+ALGlCompressor* newALGlCompressor(short level, short failUncompressible)
+{
+    return new (std::nothrow) ALGlCompressor(level == kDefaultLevelArgument ? kDefaultLevel : level, failUncompressible);
+}
+
+ALGlDecompressor* newALGlDecompressor(short level)
+{
+    return new (std::nothrow) ALGlDecompressor(level == kDefaultLevelArgument ? kDefaultLevel : level);
+}
