@@ -119,20 +119,17 @@ int CCsd::SaveData(int nColors, const COLORCHG* pColors, const tagPOINT* pPoints
     };
     record(kFirst, 0, 0);
     int running = 1;
-    long px = 0, py = 0;
+    int px = 0, py = 0;
     for (long i = lStart; i < lEnd; ++i) {
         if (blocks.NextBlockAt(i)) record(kColorChange, ++running, 0);
-        long x = pPoints[i].x / 10, y = pPoints[i].y / 10;
-        long dx = x - px, dy = y - py;
-        while (std::labs(dx) > kMaxMove || std::labs(dy) > kMaxMove) {
-            long sx = std::labs(dx) > kMaxMove ? (dx > 0 ? kMaxMove : -kMaxMove) : 0;
-            long sy = std::labs(dy) > kMaxMove ? (dy > 0 ? kMaxMove : -kMaxMove) : 0;
-            record((uint8_t)(kMove | kJumpBit | (sx < 0 ? kNegXBit : 0) | (sy < 0 ? kNegYBit : 0)), std::labs(sy),
-                   std::labs(sx));
-            dx -= sx;
-            dy -= sy;
-        }
-        record((uint8_t)(kMove | (dx < 0 ? kNegXBit : 0) | (dy < 0 ? kNegYBit : 0)), std::labs(dy), std::labs(dx));
+        int x = pPoints[i].x / 10, y = pPoints[i].y / 10;
+        int dx = x - px, dy = y - py;
+        SplitLongMove(dx, dy, kMaxMove, [&](int sx, int sy) {
+            record((uint8_t)(kMove | kJumpBit | (sx < 0 ? kNegXBit : 0) | (sy < 0 ? kNegYBit : 0)), std::abs(sy),
+                   std::abs(sx));
+            return true;
+        });
+        record((uint8_t)(kMove | (dx < 0 ? kNegXBit : 0) | (dy < 0 ? kNegYBit : 0)), std::abs(dy), std::abs(dx));
         px = x;
         py = y;
     }
@@ -217,7 +214,7 @@ int CCsd::ReadFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, lo
             x += code & kNegXBit ? -(int)b : b;
             y += code & kNegYBit ? -(int)a : a;
             if (!(code & kJumpBit)) {
-                pPoints[*pnStitches] = tagPOINT{(int32_t)(10 * x), (int32_t)(10 * y)};
+                pPoints[*pnStitches] = tagPOINT{ScaleToStitchUnits(x, 10), ScaleToStitchUnits(y, 10)};
                 ++*pnStitches;
             }
         } else if (code == kColorChange) {

@@ -194,6 +194,12 @@ int CPcsMac::WriteHeader(long lCount)
     return WriteWord((uint32_t)lCount);
 }
 
+int CPcs::PfaffNumber(int nColor) const
+{
+    if (nColor >= 0 && nColor < kThreadCount) return m_nColorMap[nColor];
+    return NearestThread(GetThreadColor(nColor), kPfaffMapFirst, kPfaffMapEnd) - kPfaffMapFirst;
+}
+
 int CPcs::SaveData(int nColors, const COLORCHG* pColors, const tagPOINT* pPoints, long lStart, long lEnd,
                    int bTurned, long nXShift, long nYShift)
 {
@@ -204,12 +210,7 @@ int CPcs::SaveData(int nColors, const COLORCHG* pColors, const tagPOINT* pPoints
     long b = 0;
     for (long i = lStart; i < lEnd; ++i) {
         if (i == lStart || blocks.NextBlockAt(i)) {
-            int c = blocks.Color();
-            long number = compatible                ? b
-                          : c < kThreadCount ? m_nColorMap[c]
-                                             : NearestThread(GetThreadColor(c), kPfaffMapFirst, kPfaffMapEnd) -
-                                                   kPfaffMapFirst;
-            if (!WriteValues(number, 0, kChangeFlag)) return 0;
+            if (!WriteValues(compatible ? b : PfaffNumber(blocks.Color()), 0, kChangeFlag)) return 0;
             ++b;
         }
         if (!AddStitch(pPoints[i].x + nXShift, pPoints[i].y + nYShift, bTurned)) return 0;

@@ -61,6 +61,9 @@ protected:
     int WriteValues(long x, long y, unsigned char flag);
     int WriteTrailer();
     int WriteWord(uint32_t v);
+    // The number a colour change record carries for a master colour: its place in the
+    // Pfaff range that MapClrIndexes filled the map with.
+    int PfaffNumber(int nColor) const;
     int FlushRecords();
 
     Layout m_Layout;

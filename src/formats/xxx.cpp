@@ -246,7 +246,7 @@ int CXxx::ReadFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, lo
     int entry = 0;
     int64_t x = 0, y = 0;
     auto store = [&] {
-        pPoints[*pnStitches] = tagPOINT{(int32_t)(10 * x), (int32_t)(10 * y)};
+        pPoints[*pnStitches] = tagPOINT{ScaleToStitchUnits(x, 10), ScaleToStitchUnits(y, 10)};
         ++*pnStitches;
     };
     long counted = 0;

@@ -252,6 +252,8 @@ TEST(Pcs, SplitsReadBackAsASet)
         {"one block of 30000", {30000}, {"rose_A.pcs", "rose_B.pcs", "rose_C.pcs"}, {14002, 14002, 2002}, {1, 1, 1}},
         {"a block crossing the limit ends the file where it starts", {10000, 10000},
          {"rose_A.pcs", "rose_B.pcs"}, {10002, 10002}, {1, 1}},
+        {"empty blocks at the start do not hold the split up",
+         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 10}, {"rose_A.pcs"}, {22}, {2}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -263,6 +263,18 @@ TEST(Xxx, ABlockThatAloneFillsAPartIsCutInside)
     EXPECT_EQ(l.nStitches, back.nStitches);
 }
 
+TEST(Xxx, StitchesInPlaceCountTowardAPart)
+{
+    // Each takes a record, so 40000 of them do not fit one file's estimate.
+    TempDir dir;
+    MessageCapture boxes;
+    StitchList l = Blocks({40000}, 0);
+    CXxx out;
+    ASSERT_EQ(1, Export(out, dir.File("rose.xxx"), l));
+    EXPECT_EQ((std::set<std::string>{"rose_A.xxx", "rose_B.xxx"}), dir.List());
+    EXPECT_EQ(32000 + 1 + 2, GetLE16(ReadBytes(dir.File("rose_A.xxx")).data() + 23));
+}
+
 TEST(Xxx, MemoryFilesAreNeverSplit)
 {
     MessageCapture boxes;
