@@ -109,6 +109,27 @@ int ALGlCompressor::StoredCopy(ALStorage& input, ALStorage& output, long inputSt
     return Outcome(mStatus, input, output);
 }
 
+namespace {
+
+// Engine data: a version word, then the level, big-endian.
+int WriteLevel(ALStorage* storage, short level)
+{
+    storage->WriteGlShort(kEngineDataVersion);
+    return storage->WriteGlShort(level);
+}
+
+int ReadLevel(ALStorage* storage, short& level)
+{
+    short version = 0;
+    short stored = 0;
+    int status = storage->ReadGlShort(version);
+    if (status == AL_SUCCESS) status = storage->ReadGlShort(stored);
+    if (status == AL_SUCCESS) level = stored;
+    return status;
+}
+
+} // namespace
+
 ALGlCompressor* ALGlCompressor::Clone(int engineType) const
 {
     if (engineType != AL_ENGINE_DEFAULT && engineType != AL_ENGINE_GL) return nullptr;
@@ -117,18 +138,12 @@ ALGlCompressor* ALGlCompressor::Clone(int engineType) const
 
 int ALGlCompressor::WriteEngineData(ALStorage* storage)
 {
-    storage->WriteGlShort(kEngineDataVersion);
-    return storage->WriteGlShort(miCompressionLevel);
+    return WriteLevel(storage, miCompressionLevel);
 }
 
 int ALGlCompressor::ReadEngineData(ALStorage* storage)
 {
-    short version = 0;
-    short level = 0;
-    int status = storage->ReadGlShort(version);
-    if (status == AL_SUCCESS) status = storage->ReadGlShort(level);
-    if (status == AL_SUCCESS) miCompressionLevel = level;
-    return status;
+    return ReadLevel(storage, miCompressionLevel);
 }
 
 // ALGlDecompressor
@@ -161,18 +176,12 @@ ALGlDecompressor* ALGlDecompressor::Clone(int engineType) const
 
 int ALGlDecompressor::WriteEngineData(ALStorage* storage)
 {
-    storage->WriteGlShort(kEngineDataVersion);
-    return storage->WriteGlShort(miCompressionLevel);
+    return WriteLevel(storage, miCompressionLevel);
 }
 
 int ALGlDecompressor::ReadEngineData(ALStorage* storage)
 {
-    short version = 0;
-    short level = 0;
-    int status = storage->ReadGlShort(version);
-    if (status == AL_SUCCESS) status = storage->ReadGlShort(level);
-    if (status == AL_SUCCESS) miCompressionLevel = level;
-    return status;
+    return ReadLevel(storage, miCompressionLevel);
 }
 
 ALGlCompressor* newALGlCompressor(short level, short failUncompressible)

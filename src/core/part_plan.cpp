@@ -87,6 +87,12 @@ int ImportOneOrSet(CFilter& filter, const char* name, int* pnColors, COLORCHG* p
     return 1;
 }
 
+long MaxOfOneOrSet(CFilter& filter, const char* name, const std::function<long(const char* fileName)>& countOf)
+{
+    if (IsSetName(name) && !filter.UsesCallerFile()) return MaxStitchesOfSet(name, countOf);
+    return countOf(name);
+}
+
 int BlockOfPoint(int nColors, const COLORCHG* pColors, long i)
 {
     int b = 0;

@@ -36,6 +36,10 @@ void DropClosingStitches(int* pnColors, const COLORCHG* pColors, long* pnStitche
 int ImportOneOrSet(CFilter& filter, const char* name, int* pnColors, COLORCHG* pColors, long* pnStitches,
                    const std::function<int(const char* memberName)>& readMember, int nMemberClosing = 0);
 
+// GetMaxNoStitches of a format that reads sets: the sum over the members for a set name
+// (where the active file is the filter's own), else countOf(name).
+long MaxOfOneOrSet(CFilter& filter, const char* name, const std::function<long(const char* fileName)>& countOf);
+
 // GetMaxNoStitches of such a set: each member's count less its closing stitches, plus room
 // for the closing stitches of the member being read (-1 when no member exists).
 long MaxStitchesOfSetWithClosing(const char* setName, int nClosing,

@@ -240,9 +240,7 @@ long CCsd::GetNoStitches(const char* pszFileName)
 
 long CCsd::GetMaxNoStitches(const char* pszFileName)
 {
-    if (partset::IsSetName(pszFileName) && !UsesCallerFile())
-        return partset::MaxStitchesOfSet(pszFileName, [&](const char* member) { return GetNoStitches(member); });
-    return GetNoStitches(pszFileName);
+    return partset::MaxOfOneOrSet(*this, pszFileName, [&](const char* member) { return GetNoStitches(member); });
 }
 
 int CCsd::ImportFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, long* pnStitches, tagPOINT* pPoints,

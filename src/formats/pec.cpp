@@ -38,9 +38,7 @@ long CPec::GetNoStitches(const char* pszFileName)
 
 long CPec::GetMaxNoStitches(const char* pszFileName)
 {
-    if (partset::IsSetName(pszFileName) && !UsesCallerFile())
-        return partset::MaxStitchesOfSet(pszFileName, [this](const char* m) { return GetNoStitches(m); });
-    return GetNoStitches(pszFileName);
+    return partset::MaxOfOneOrSet(*this, pszFileName, [this](const char* m) { return GetNoStitches(m); });
 }
 
 int CPec::ReadFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, long* pnStitches, tagPOINT* pPoints)

@@ -164,9 +164,7 @@ long CPes::GetNoStitches(const char* pszFileName)
 
 long CPes::GetMaxNoStitches(const char* pszFileName)
 {
-    if (partset::IsSetName(pszFileName) && !UsesCallerFile())
-        return partset::MaxStitchesOfSet(pszFileName, [this](const char* m) { return GetNoStitches(m); });
-    return GetNoStitches(pszFileName);
+    return partset::MaxOfOneOrSet(*this, pszFileName, [this](const char* m) { return GetNoStitches(m); });
 }
 
 int CPes::ReadFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, long* pnStitches, tagPOINT* pPoints)
