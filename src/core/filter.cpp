@@ -51,6 +51,7 @@ int CFilter::ExportFile(const char*, int, COLORCHG*, long, tagPOINT*, unsigned c
 int CFilter::OpenFile(const char* pszFileName, int nMode)
 {
     m_nBufferCount = m_nBufferPos = 0;
+    m_nWriteCount = 0;
     m_bWriting = false;
     if (UsesCallerFile()) {
         try {
@@ -112,8 +113,35 @@ int CFilter::BufferedRead(void* pDest, int nCount, bool bReport)
 
 int CFilter::Write(const void* pSrc, int nCount)
 {
+    if (nCount <= 0) return 1;
+    // Small records gather here, so that a format writing 2- or 3-byte records makes one
+    // file call per few thousand bytes.
+    if (nCount <= (int)sizeof m_WriteBuffer - m_nWriteCount) {
+        std::memcpy(m_WriteBuffer + m_nWriteCount, pSrc, (size_t)nCount);
+        m_nWriteCount += nCount;
+        return 1;
+    }
+    if (!FlushWrites()) return 0;
+    if (nCount < (int)sizeof m_WriteBuffer) {
+        std::memcpy(m_WriteBuffer, pSrc, (size_t)nCount);
+        m_nWriteCount = nCount;
+        return 1;
+    }
+    return WriteThrough(pSrc, nCount);
+}
+
+int CFilter::FlushWrites()
+{
+    if (m_nWriteCount == 0) return 1;
+    int n = m_nWriteCount;
+    m_nWriteCount = 0;
+    return WriteThrough(m_WriteBuffer, n);
+}
+
+int CFilter::WriteThrough(const void* pSrc, int nCount)
+{
     try {
-        if (nCount > 0) m_pFile->Write(pSrc, (UINT)nCount);
+        m_pFile->Write(pSrc, (UINT)nCount);
     } catch (CFileException* e) {
         long osError = e->m_lOsError;
         e->Delete();
@@ -126,6 +154,7 @@ int CFilter::Write(const void* pSrc, int nCount)
 
 unsigned long CFilter::SetFilePointer(long lOffset, unsigned long dwOrigin)
 {
+    if (!FlushWrites()) return (unsigned long)-1;
     try {
         if (dwOrigin == CFile::current) {
             long cursor = (long)m_nBufferPos + lOffset;
@@ -149,6 +178,7 @@ unsigned long CFilter::SetFilePointer(long lOffset, unsigned long dwOrigin)
 void CFilter::CloseHandle()
 {
     m_nBufferCount = m_nBufferPos = 0;
+    m_nWriteCount = 0; // a file closed here is not completed: what waits is dropped
     if (UsesCallerFile()) {
         try {
             m_pFile->Seek(0, CFile::begin);
@@ -249,6 +279,7 @@ int CFilter::WriteZeros(int nCount)
 
 int CFilter::FinishOutput()
 {
+    if (!FlushWrites()) return 0;
     if (UsesCallerFile()) {
         try {
             m_pFile->Flush();

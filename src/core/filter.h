@@ -86,6 +86,10 @@ public:
     int RunExportFile(const char* pszFileName, const std::function<int()>& body);
 
 private:
+    int FlushWrites();
+    int WriteThrough(const void* pSrc, int nCount);
+    unsigned char m_WriteBuffer[4096];
+    int m_nWriteCount = 0;
     bool FromBuffer(void* pDest, int nCount)
     {
         if (nCount < 0 || nCount > m_nBufferCount - m_nBufferPos) return false;
