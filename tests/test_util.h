@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -44,6 +45,25 @@ public:
 private:
     std::string m_path;
 };
+
+// Runs a shell command; its exit status (-1 when it did not exit) and what it printed.
+struct CommandResult {
+    int status;
+    std::string out;
+};
+
+inline CommandResult RunShell(const std::string& command)
+{
+    CommandResult r{-1, ""};
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
 
 inline std::vector<unsigned char> ReadBytes(const std::string& path)
 {

@@ -8,23 +8,11 @@ using namespace testutil;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-};
+typedef CommandResult Result;
 
 Result RunCli(const std::string& args)
 {
-    std::string cmd = std::string(KW_CLI) + " " + args + " 2>&1";
-    Result r{-1, ""};
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    return RunShell(std::string(KW_CLI) + " " + args + " 2>&1");
 }
 
 } // namespace

@@ -12,16 +12,9 @@ namespace {
 
 std::string RunCli(const std::string& args, int* status)
 {
-    std::string cmd = std::string(KW_CLI) + " " + args + " 2>&1";
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    int st = pclose(p);
-    *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return out;
+    CommandResult r = RunShell(std::string(KW_CLI) + " " + args + " 2>&1");
+    *status = r.status;
+    return r.out;
 }
 
 } // namespace

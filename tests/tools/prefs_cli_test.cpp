@@ -8,24 +8,12 @@ using namespace testutil;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-};
+typedef CommandResult Result;
 
 // Runs the program with its profile under a folder of the test's own.
 Result RunWithConfig(const std::string& config, const std::string& args)
 {
-    std::string cmd = "XDG_CONFIG_HOME='" + config + "' " + KW_CLI + " " + args + " 2>&1";
-    Result r{-1, ""};
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    return RunShell("XDG_CONFIG_HOME=\'" + config + "\' " + KW_CLI + " " + args + " 2>&1");
 }
 
 bool HasLine(const std::string& out, const std::string& start)

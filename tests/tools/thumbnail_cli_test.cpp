@@ -15,16 +15,8 @@ struct Output {
 
 Output RunKw(const std::string& args)
 {
-    std::string cmd = std::string(KW_CLI) + " " + args + " 2>&1";
-    Output r{-1, ""};
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.text.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    CommandResult r = RunShell(std::string(KW_CLI) + " " + args + " 2>&1");
+    return Output{r.status, r.out};
 }
 
 uint32_t Be32(const std::vector<unsigned char>& b, size_t at)
