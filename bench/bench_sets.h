@@ -4,6 +4,7 @@
 #pragma once
 
 #include "bench_common.h"
+#include "core/part_set.h"
 
 #include <memory>
 

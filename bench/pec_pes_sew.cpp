@@ -3,6 +3,8 @@
 // bytes; and the thumbnails' share of the export time, measured by drawing the icons each
 // exporter draws for the design.
 #include "bench_common.h"
+#include "core/part_set.h"
+#include "formats/pe_codec.h"
 
 #include <chrono>
 #include <functional>

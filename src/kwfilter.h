@@ -1,11 +1,11 @@
 // kwfilter: embroidery design filters, design objects, compression and dialogs.
-// The one header a host includes.
+// The one header a host includes: the public classes, functions and globals, nothing the
+// library keeps to itself.
 #pragma once
 
 #include "platform/types.h"
 #include "platform/file.h"
 #include "platform/message.h"
-#include "platform/png.h"
 #include "platform/dc.h"
 #include "platform/archive.h"
 
@@ -13,18 +13,12 @@
 #include "core/thread_table.h"
 #include "core/settings.h"
 #include "core/filter.h"
-#include "core/part_set.h"
-#include "core/colors.h"
-#include "core/sample_design.h"
-#include "core/stitch_compare.h"
-#include "core/part_plan.h"
 
 #include "compress/status.h"
 #include "compress/storage.h"
 #include "compress/file_storage.h"
 #include "compress/engine.h"
 #include "compress/glcompressor.h"
-#include "compress/limited_memory.h"
 
 #include "formats/dst.h"
 #include "formats/exp.h"
@@ -33,7 +27,6 @@
 #include "formats/xxx.h"
 #include "formats/csd.h"
 #include "formats/emb_icon.h"
-#include "formats/pe_codec.h"
 #include "formats/pec.h"
 #include "formats/pes.h"
 #include "formats/sew.h"
@@ -42,6 +35,9 @@
 #include "design/emb_object.h"
 #include "design/exp_object.h"
 #include "design/render.h"
+#include "design/emb_data.h"
+#include "design/cnd_object.h"
+#include "design/cnd.h"
 #include "formats/extensions.h"
 
 #include "platform/object.h"

@@ -1,4 +1,5 @@
 #include "test_util.h"
+#include "core/part_set.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "test_util.h"
+#include "core/sample_design.h"
 
 #include <gtest/gtest.h>
 

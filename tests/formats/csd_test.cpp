@@ -1,6 +1,8 @@
 #include "test_util.h"
 
 #include "core/endian.h"
+#include "core/colors.h"
+#include "core/stitch_compare.h"
 
 #include <gtest/gtest.h>
 

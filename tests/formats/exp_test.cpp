@@ -1,4 +1,6 @@
 #include "test_util.h"
+#include "core/sample_design.h"
+#include "core/stitch_compare.h"
 
 #include <gtest/gtest.h>
 

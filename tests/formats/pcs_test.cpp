@@ -1,6 +1,7 @@
 #include "test_util.h"
 
 #include "core/endian.h"
+#include "core/colors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,7 @@
 #include "test_util.h"
+#include "core/sample_design.h"
+#include "core/stitch_compare.h"
+#include "formats/pe_codec.h"
 
 #include <gtest/gtest.h>
 

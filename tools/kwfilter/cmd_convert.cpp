@@ -1,15 +1,19 @@
-// kwfilter convert IN OUT: reads a design and writes it in the format of OUT's extension.
+// kwfilter convert IN OUT: reads a design and writes it in the format of OUT's extension;
+// with --to, many designs at once.
+#include "batch_convert.h"
 #include "cli.h"
 #include "design_io.h"
 
 namespace {
 
 int Run(int argc, char** argv);
-const cli::Command kConvert{"convert", "convert IN OUT", "convert a design to the format of OUT's extension", &Run};
+const cli::Command kConvert{"convert", "convert IN OUT | IN... --to EXT [--out DIR] [--jobs N]",
+                            "convert a design, or many designs and folders in parallel", &Run};
 cli::Register reg(kConvert);
 
 int Run(int argc, char** argv)
 {
+    if (IsBatchConvert(argc, argv)) return RunBatchConvert(argc, argv);
     if (argc != 3) return cli::UsageError(kConvert, "needs an input and an output file");
     LoadedDesign d;
     if (!LoadDesign(argv[1], d)) return 1;

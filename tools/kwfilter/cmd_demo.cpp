@@ -2,6 +2,8 @@
 // each back and compares it with what that format keeps.
 #include "cli.h"
 #include "design_io.h"
+#include "core/sample_design.h"
+#include "core/stitch_compare.h"
 
 #include <cerrno>
 #include <cstdio>

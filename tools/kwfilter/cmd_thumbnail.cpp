@@ -2,6 +2,7 @@
 // side by side in one picture.
 #include "cli.h"
 #include "kwfilter.h"
+#include "platform/png.h"
 
 #include <cstdio>
 #include <vector>
