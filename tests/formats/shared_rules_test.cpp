@@ -192,3 +192,41 @@ TEST(SharedRules, ColourBeyondTheMasterTableIsWrittenAsEntryZero)
         EXPECT_NE(entry0, bytesWith(name.c_str(), kThreadCount - 1)); // the last entry is its own colour
     }
 }
+
+// Reading a part set never stores more points than its count made room for: the count and
+// the import end the set at the same member, whatever is wrong with it (here a member cut
+// anywhere), so a good member after it is never read into room that was not counted.
+TEST(SharedRules, ASetEndsAtTheSameMemberForTheCountAndTheImport)
+{
+    FormatSettings settings;
+    MessageCapture boxes;
+    StitchList few = MakeList({{0, 0}, {100, 100}, {200, 0}});
+    std::vector<tagPOINT> pts;
+    for (int i = 0; i < 300; ++i) pts.push_back({(i % 20) * 100, (i / 20) * 100});
+    StitchList many = MakeList(pts);
+    for (const char* ext : kSplittingFormats) {
+        SCOPED_TRACE(ext);
+        TempDir dir;
+        auto member = [&](char letter) { return dir.File(std::string("s_") + letter + ext); };
+        // Written under other names: an export to s_A.ext would write s.ext.
+        ASSERT_EQ(1, ExportTo(dir.File(std::string("few") + ext), few));
+        ASSERT_EQ(1, ExportTo(dir.File(std::string("many") + ext), many));
+        std::vector<unsigned char> whole = ReadBytes(dir.File(std::string("few") + ext));
+        WriteBytes(member('A'), whole);
+        WriteBytes(member('C'), ReadBytes(dir.File(std::string("many") + ext)));
+        std::string set = dir.File(std::string("s_a") + ext);
+        // Every third byte through the headers (no field that decides is narrower), then sparser.
+        for (size_t cut = 0; cut < whole.size(); cut += cut < 1600 ? 3 : 61) {
+            WriteBytes(member('B'), std::vector<unsigned char>(whole.begin(), whole.begin() + (long)cut));
+            auto f = CreateFilterFor(set.c_str());
+            long max = f->GetMaxNoStitches(set.c_str());
+            ASSERT_GE(max, 0) << cut;
+            StitchList l;
+            l.Reserve(max + 1);
+            auto in = CreateFilterFor(set.c_str());
+            ASSERT_EQ(1, in->ImportFile(set.c_str(), &l.nColors, l.colors.data(), &l.nStitches, l.points.data(),
+                                        l.types.data()));
+            ASSERT_LE(l.nStitches, max) << "member B cut at " << cut;
+        }
+    }
+}
