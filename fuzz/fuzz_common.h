@@ -20,7 +20,8 @@ inline void QuietLibrary()
 // Imports the bytes with filter T from a memory file into arrays of exactly the size
 // GetMaxNoStitches asks for (plus the slot past the last point that importers may mark);
 // the sanitizers catch any write beyond them. A format whose GetMaxNoStitches refuses a
-// file that is not of its kind (-1) passes mayRefuse; such a file is not imported.
+// file that is not of its kind (a negative count) passes mayRefuse; the import must then
+// refuse the file too, storing nothing.
 // expansion is how many points a byte of the format may honestly stand for (compressed
 // formats hold more than one).
 template <class T> void ImportBytes(const uint8_t* data, size_t size, bool mayRefuse = false, long expansion = 1)
@@ -30,8 +31,8 @@ template <class T> void ImportBytes(const uint8_t* data, size_t size, bool mayRe
     T filter;
     filter.m_pFile = &mem;
     long max = filter.GetMaxNoStitches("fuzz.in");
-    if (max < 0 && mayRefuse) return;
-    if (max < 0) std::abort();
+    if (max < 0 && !mayRefuse) std::abort();
+    if (max < 0) max = 0;
     if (max > (long)size * expansion + 16) std::abort(); // never out of proportion to the file
     std::vector<tagPOINT> points((size_t)max);
     std::vector<unsigned char> types((size_t)max + 1, 0);
@@ -41,6 +42,7 @@ template <class T> void ImportBytes(const uint8_t* data, size_t size, bool mayRe
     T importer;
     importer.m_pFile = &mem;
     int ok = importer.ImportFile("fuzz.in", &nColors, colors.data(), &nStitches, points.data(), types.data());
+    if (ok && filter.GetMaxNoStitches("fuzz.in") < 0) std::abort(); // the count refused what the import took
     if (nStitches < 0 || nStitches > max || nColors < 0 || nColors > kMaxColorBlocks) std::abort();
     if (ok && colors[(size_t)nColors].nStitch != nStitches + kClosingRecordOffset) std::abort();
 }

@@ -7,6 +7,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzzing::QuietLibrary();
-    fuzzing::ImportBytes<CPcs>(data, size);
+    fuzzing::ImportBytes<CPcs>(data, size, true);
     return 0;
 }

@@ -7,6 +7,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzzing::QuietLibrary();
-    fuzzing::ImportBytes<CSew>(data, size, false);
+    fuzzing::ImportBytes<CSew>(data, size, true);
     return 0;
 }

@@ -304,10 +304,10 @@ int CFilter::FinishOutput()
     return 1;
 }
 
-int CFilter::RunExportFile(const char* pszFileName, const std::function<int()>& body)
+int CFilter::RunExportFile(const char* pszFileName, const std::function<int()>& body, const char* pszShownName)
 {
-    if (!OpenFile(pszFileName, CFile::modeCreate | CFile::modeWrite))
-        return Fail(KW_ERR_CREATE, kMsgCannotOpen, pszFileName);
+    const char* shown = pszShownName ? pszShownName : pszFileName;
+    if (!OpenFile(pszFileName, CFile::modeCreate | CFile::modeWrite)) return Fail(KW_ERR_CREATE, kMsgCannotOpen, shown);
     int ok = 0;
     try {
         ok = body();
@@ -319,7 +319,7 @@ int CFilter::RunExportFile(const char* pszFileName, const std::function<int()>& 
     }
     if (ok && FinishOutput()) return 1;
     GetSetup()->m_nLastError = KW_ERR_WRITE;
-    std::string text = FormatText(kMsgWriteFailed, pszFileName ? pszFileName : "");
+    std::string text = FormatText(kMsgWriteFailed, shown ? shown : "");
     HandleError(text.c_str(), "Error");
     // Deleting the file: the unfinished temporary file goes, the target stays as it was.
     if (!UsesCallerFile() && m_bWriting) {
@@ -330,8 +330,9 @@ int CFilter::RunExportFile(const char* pszFileName, const std::function<int()>& 
     return 0;
 }
 
-int CFilter::RunExport(const char* pszFileName, long nStitches, const std::function<int()>& body)
+int CFilter::RunExport(const char* pszFileName, long nStitches, const std::function<int()>& body,
+                       const char* pszShownName)
 {
-    if (nStitches < 1) return Fail(KW_ERR_NO_STITCHES, kMsgNoStitches, pszFileName);
-    return RunExportFile(pszFileName, body);
+    if (nStitches < 1) return Fail(KW_ERR_NO_STITCHES, kMsgNoStitches, pszShownName ? pszShownName : pszFileName);
+    return RunExportFile(pszFileName, body, pszShownName);
 }

@@ -80,10 +80,13 @@ public:
     // The export frame for one file: refuses an empty design (-17001), creates the file
     // (-17008), runs body, and on success completes the file; a failure in body or in
     // completing it is the write failure (-17009), and the unfinished file is discarded,
-    // leaving whatever was there before untouched.
-    int RunExport(const char* pszFileName, long nStitches, const std::function<int()>& body);
+    // leaving whatever was there before untouched. The messages name pszShownName when it
+    // is given: the name the caller passed to ExportFile, where the file written (a part,
+    // or a set name's single file) has another.
+    int RunExport(const char* pszFileName, long nStitches, const std::function<int()>& body,
+                  const char* pszShownName = nullptr);
     // The same without the empty-design check, for each file of a part set.
-    int RunExportFile(const char* pszFileName, const std::function<int()>& body);
+    int RunExportFile(const char* pszFileName, const std::function<int()>& body, const char* pszShownName = nullptr);
 
 private:
     int FlushWrites();

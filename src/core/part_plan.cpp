@@ -6,35 +6,6 @@
 
 namespace partset {
 
-namespace {
-
-// Where the extension starts (the last dot of the last path component), or npos.
-size_t ExtensionAt(const std::string& s)
-{
-    size_t dot = s.rfind('.');
-    size_t slash = s.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string::npos;
-    return dot;
-}
-
-} // namespace
-
-std::string ExportName(const char* name, const char* ext)
-{
-    std::string s = name ? name : "";
-    if (!IsSetName(name)) return s;
-    s.erase(s.size() - 6);
-    return s + ext;
-}
-
-std::string SplitBase(const char* name, const char* ext)
-{
-    std::string s = ExportName(name, ext);
-    size_t dot = ExtensionAt(s);
-    if (dot != std::string::npos) s.erase(dot);
-    return s + ext;
-}
-
 std::vector<long> PlanParts(long nStitches, const std::function<long(long start)>& findEnd)
 {
     std::vector<long> ends;

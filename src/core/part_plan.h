@@ -1,6 +1,6 @@
-// Planning and reading back part sets whose members a format cuts by its own limits: the
-// names a split export writes, where its parts end, and the closing stitches some formats
-// add to every member. Shared by the formats that split.
+// Planning and reading back part sets whose members a format cuts by its own limits: where
+// its parts end, and the closing stitches some formats add to every member. Shared by the
+// formats that split.
 #pragma once
 
 #include "core/filter.h"
@@ -11,13 +11,6 @@
 #include <vector>
 
 namespace partset {
-
-// The file a single export writes: a set name (base_a.ext) stands for base plus ext; any
-// other name is kept as given.
-std::string ExportName(const char* name, const char* ext);
-// The name whose parts a split export writes (PartName of it gives base_A.ext): the name
-// the single export would write, with its extension replaced by the format's own spelling.
-std::string SplitBase(const char* name, const char* ext);
 
 // The end of each part when [0, nStitches) is cut by findEnd(start). An end that would
 // not move on, or lies past the design, is clamped into (start, nStitches], so the plan

@@ -12,6 +12,15 @@ namespace partset {
 
 namespace {
 
+// Where the extension starts (the last dot of the last path component), or npos.
+size_t ExtensionAt(const std::string& s)
+{
+    size_t dot = s.rfind('.');
+    size_t slash = s.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string::npos;
+    return dot;
+}
+
 bool Exists(const std::string& name)
 {
     struct stat st;
@@ -40,12 +49,27 @@ bool IsSetName(const char* name)
 std::string PartName(const char* name, int k)
 {
     std::string s = name ? name : "";
-    size_t dot = s.rfind('.');
-    size_t slash = s.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) dot = s.size();
+    size_t dot = ExtensionAt(s);
+    if (dot == std::string::npos) dot = s.size();
     s.insert(dot, "_A");
     s[dot + 1] = (char)('A' + k);
     return s;
+}
+
+std::string ExportName(const char* name, const char* ext)
+{
+    std::string s = name ? name : "";
+    if (!IsSetName(name)) return s;
+    s.erase(s.size() - 6);
+    return s + ext;
+}
+
+std::string SplitBase(const char* name, const char* ext)
+{
+    std::string s = ExportName(name, ext);
+    size_t dot = ExtensionAt(s);
+    if (dot != std::string::npos) s.erase(dot);
+    return s + ext;
 }
 
 std::string MemberName(const char* setName, int k, bool lowerCase)
@@ -84,15 +108,24 @@ std::vector<long> PartStarts(long nStitches, const std::function<long(long start
     return starts;
 }
 
-int ExportParts(CFilter& filter, const char* name, int nParts, const std::function<int(int k)>& writePart,
-                const char* announceName)
+int ExportSingle(CFilter& filter, const char* name, const char* ext, long nStitches,
+                 const std::function<int(const char* fileName)>& body)
 {
-    if (!CheckPartCount(filter, announceName ? announceName : name, nParts)) return 0;
-    AnnounceSplit(filter, announceName ? announceName : name);
+    std::string file = ExportName(name, ext);
+    return filter.RunExport(file.c_str(), nStitches, [&] { return body(file.c_str()); }, name ? name : "");
+}
+
+int ExportParts(CFilter& filter, const char* name, const char* ext, int nParts,
+                const std::function<int(int k, const char* partName)>& writePart)
+{
+    if (!CheckPartCount(filter, name, nParts)) return 0;
+    AnnounceSplit(filter, name);
+    std::string base = SplitBase(name, ext);
     for (int k = 0; k < nParts; ++k) {
         GetSetup()->m_nLastError = KW_PART_PROGRESS + k;
-        std::string part = PartName(name, k);
-        if (!filter.RunExportFile(part.c_str(), [&] { return writePart(k); })) return 0;
+        std::string part = PartName(base.c_str(), k);
+        if (!filter.RunExportFile(part.c_str(), [&] { return writePart(k, part.c_str()); }, name ? name : ""))
+            return 0;
     }
     return 1;
 }

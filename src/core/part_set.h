@@ -16,6 +16,13 @@ constexpr int kMaxParts = 26;
 bool IsSetName(const char* name);
 // The name of part k of an export to name: its extension gets "_A" (for k = 0) in front.
 std::string PartName(const char* name, int k);
+// The file a single export writes: a set name (base_a.ext) stands for base plus ext, the
+// format's own spelling of its extension; any other name is kept as given.
+std::string ExportName(const char* name, const char* ext);
+// The name whose parts a split export writes (PartName of it gives base_A.ext): the name
+// the single export would write, with its extension replaced by the format's own spelling,
+// so Big.PEC is written as Big_A.pec, Big_B.pec, ... and reads back by Big_a.pec.
+std::string SplitBase(const char* name, const char* ext);
 // The name of member k of the set that setName (base_a.ext) stands for.
 std::string MemberName(const char* setName, int k, bool lowerCase = false);
 
@@ -34,13 +41,20 @@ void AnnounceSplit(CFilter& filter, const char* name);
 // does not move on ends the part at the design's end.
 std::vector<long> PartStarts(long nStitches, const std::function<long(long start)>& findEnd);
 
-// Writes nParts files through the export frame: checks the count, announces the split,
-// and sets the progress code 17001 + k before part k. writePart(k) writes the body of part
-// k into the filter's open file. Stops at the first failure (returning 0). The messages name
-// announceName when it is given (the caller's name, where a format spells its parts'
-// extension its own way).
-int ExportParts(CFilter& filter, const char* name, int nParts, const std::function<int(int k)>& writePart,
-                const char* announceName = nullptr);
+// Every message of an export names the name the caller gave to ExportFile, never the
+// file actually written (a part, or the single file a set name stands for).
+
+// A design that fits one file: ExportName(name, ext) through the export frame (an empty
+// design refused first). body(fileName) writes it into the filter's open file.
+int ExportSingle(CFilter& filter, const char* name, const char* ext, long nStitches,
+                 const std::function<int(const char* fileName)>& body);
+
+// Writes nParts files SplitBase(name, ext) with _A, _B, ... through the export frame:
+// checks the count, announces the split, and sets the progress code 17001 + k before part
+// k. writePart(k, partName) writes the body of part k into the filter's open file. Stops at
+// the first failure (returning 0).
+int ExportParts(CFilter& filter, const char* name, const char* ext, int nParts,
+                const std::function<int(int k, const char* partName)>& writePart);
 
 // Reads the members of a set in order into one stitch list until a member is missing or
 // fails; a failing member leaves the counts as they were before it. Succeeds if at least

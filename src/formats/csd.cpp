@@ -157,18 +157,16 @@ int CCsd::ExportFile(const char* pszFileName, int nColors, COLORCHG* pColors, lo
     if (nColors <= kSequence || UsesCallerFile()) {
         // The sequence names 14 blocks; a caller's memory file is never split.
         if (nColors > kSequence) return partset::RefuseOneFile(*this, pszFileName);
-        std::string name = partset::ExportName(pszFileName, ".Csd");
-        return RunExport(name.c_str(), nStitches, [&] {
+        return partset::ExportSingle(*this, pszFileName, ".Csd", nStitches, [&](const char*) {
             return SaveData(nColors, pColors, pPoints, 0, nStitches) && Write(m_Out.data(), (int)m_Out.size());
         });
     }
     std::vector<long> ends =
         partset::PlanParts(nStitches, [&](long start) { return FindBoundry(start, nColors, pColors, nStitches); });
-    std::string base = partset::SplitBase(pszFileName, ".Csd");
-    return partset::ExportParts(*this, base.c_str(), (int)ends.size(), [&](int k) {
+    return partset::ExportParts(*this, pszFileName, ".Csd", (int)ends.size(), [&](int k, const char*) {
         long start = k ? ends[(size_t)k - 1] : 0;
         return SaveData(nColors, pColors, pPoints, start, ends[(size_t)k]) && Write(m_Out.data(), (int)m_Out.size());
-    }, pszFileName);
+    });
 }
 
 // ---- reading

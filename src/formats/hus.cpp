@@ -213,7 +213,7 @@ long CHus::FindBoundry(long lStart, int nColors, const COLORCHG* pColors, long n
 
 int CHus::SaveData(int nColors, const COLORCHG* pColors, const tagPOINT* pPoints, long lStart, long lEnd)
 {
-    auto mapped = [&](int k) { return m_nColorMap[std::min<int>(pColors[k].nColor, kThreadCount - 1)]; };
+    auto mapped = [&](int k) { return MappedColor(pColors[k].nColor); };
     std::vector<uint16_t> colorList;
     int next;
     int b = ActiveBlock(lStart, nColors, pColors, &next);
@@ -299,12 +299,10 @@ int CHus::ExportFile(const char* pszFileName, int nColors, COLORCHG* pColors, lo
     if (split) {
         std::vector<long> ends = partset::PlanParts(
             nStitches, [&](long start) { return FindBoundry(start, nColors, pColors, nStitches); });
-        std::string base = partset::SplitBase(pszFileName, ".hus");
-        return partset::ExportParts(
-            *this, base.c_str(), (int)ends.size(),
-            [&](int k) { return SaveData(nColors, pColors, pPoints, k ? ends[(size_t)k - 1] : 0, ends[(size_t)k]); },
-            pszFileName);
+        return partset::ExportParts(*this, pszFileName, ".hus", (int)ends.size(), [&](int k, const char*) {
+            return SaveData(nColors, pColors, pPoints, k ? ends[(size_t)k - 1] : 0, ends[(size_t)k]);
+        });
     }
-    std::string name = partset::ExportName(pszFileName, ".hus");
-    return RunExport(name.c_str(), nStitches, [&] { return SaveData(nColors, pColors, pPoints, 0, nStitches); });
+    return partset::ExportSingle(*this, pszFileName, ".hus", nStitches,
+                                 [&](const char*) { return SaveData(nColors, pColors, pPoints, 0, nStitches); });
 }

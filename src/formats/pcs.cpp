@@ -194,12 +194,6 @@ int CPcsMac::WriteHeader(long lCount)
     return WriteWord((uint32_t)lCount);
 }
 
-int CPcs::PfaffNumber(int nColor) const
-{
-    if (nColor >= 0 && nColor < kThreadCount) return m_nColorMap[nColor];
-    return NearestThread(GetThreadColor(nColor), kPfaffMapFirst, kPfaffMapEnd) - kPfaffMapFirst;
-}
-
 int CPcs::SaveData(int nColors, const COLORCHG* pColors, const tagPOINT* pPoints, long lStart, long lEnd,
                    int bTurned, long nXShift, long nYShift)
 {
@@ -210,7 +204,7 @@ int CPcs::SaveData(int nColors, const COLORCHG* pColors, const tagPOINT* pPoints
     long b = 0;
     for (long i = lStart; i < lEnd; ++i) {
         if (i == lStart || blocks.NextBlockAt(i)) {
-            if (!WriteValues(compatible ? b : PfaffNumber(blocks.Color()), 0, kChangeFlag)) return 0;
+            if (!WriteValues(compatible ? b : MappedColor(blocks.Color()), 0, kChangeFlag)) return 0;
             ++b;
         }
         if (!AddStitch(pPoints[i].x + nXShift, pPoints[i].y + nYShift, bTurned)) return 0;
@@ -245,7 +239,7 @@ long CPcs::FindBoundry(int nColors, const COLORCHG* pColors, long lStitches, lon
     return pColors[nColors - 1].nStitch;
 }
 
-int CPcs::WriteOneFile(const char*, int nColors, const COLORCHG* pColors, long lStart, long lEnd,
+int CPcs::WriteOneFile(int nColors, const COLORCHG* pColors, long lStart, long lEnd,
                        const tagPOINT* pPoints, const FieldFit& fit, bool bClose)
 {
     m_Out.clear();
@@ -270,18 +264,16 @@ int CPcs::ExportFile(const char* pszFileName, int nColors, COLORCHG* pColors, lo
     if (!split) {
         // The header counts records in 16 bits and holds 16 colours.
         if (nColors > kBlocksPerFile || nStitches > kMaxRecordCount) return partset::RefuseOneFile(*this, pszFileName);
-        std::string name = partset::ExportName(pszFileName, m_Layout.pszExt);
-        return RunExport(name.c_str(), nStitches, [&] {
-            return WriteOneFile(name.c_str(), nColors, pColors, 0, nStitches, pPoints, fit, false);
+        return partset::ExportSingle(*this, pszFileName, m_Layout.pszExt, nStitches, [&](const char*) {
+            return WriteOneFile(nColors, pColors, 0, nStitches, pPoints, fit, false);
         });
     }
     std::vector<long> ends =
         partset::PlanParts(nStitches, [&](long start) { return FindBoundry(nColors, pColors, nStitches, start); });
-    std::string base = partset::SplitBase(pszFileName, m_Layout.pszExt);
-    return partset::ExportParts(*this, base.c_str(), (int)ends.size(), [&](int k) {
+    return partset::ExportParts(*this, pszFileName, m_Layout.pszExt, (int)ends.size(), [&](int k, const char*) {
         long start = k ? ends[(size_t)k - 1] : 0;
-        return WriteOneFile(base.c_str(), nColors, pColors, start, ends[(size_t)k], pPoints, fit, true);
-    }, pszFileName);
+        return WriteOneFile(nColors, pColors, start, ends[(size_t)k], pPoints, fit, true);
+    });
 }
 
 // ---- reading
@@ -366,11 +358,16 @@ long CPcs::GetNoStitches(const char* pszFileName)
     if (!OpenFile(pszFileName, 0)) return -1;
     long length = (long)m_pFile->GetLength();
     std::vector<uint8_t> head((size_t)m_Layout.nCountOffset + 2);
-    // A file that opens but holds no header has no points; -1 stays for one that cannot be
-    // opened.
-    if (!ReadNoEMsg(head.data(), (int)head.size())) return 0;
+    // A file that is not of this format (its first byte is not '2', or it is too short to
+    // hold the count) gives -1, as one that cannot be opened: the host tells a foreign file
+    // from an empty design by it.
+    if (!ReadNoEMsg(head.data(), 1)) return -1; // a short read has closed the file
+    if (head[0] != kMagic) {
+        CloseHandle();
+        return -1;
+    }
+    if (!ReadNoEMsg(head.data() + 1, (int)head.size() - 1)) return -1;
     CloseHandle();
-    if (head[0] != kMagic) return 0;
     m_nHoopCode = head[1];
     const uint8_t* c = head.data() + m_Layout.nCountOffset;
     long count = m_Layout.bBigEndian ? GetBE16(c) : GetLE16(c);

@@ -61,17 +61,14 @@ protected:
     int WriteValues(long x, long y, unsigned char flag);
     int WriteTrailer();
     int WriteWord(uint32_t v);
-    // The number a colour change record carries for a master colour: its place in the
-    // Pfaff range that MapClrIndexes filled the map with.
-    int PfaffNumber(int nColor) const;
     int FlushRecords();
 
     Layout m_Layout;
     std::vector<uint8_t> m_Out; // the file being written, gathered before it goes out
 
 private:
-    int WriteOneFile(const char* pszName, int nColors, const COLORCHG* pColors, long lStart, long lEnd,
-                     const tagPOINT* pPoints, const FieldFit& fit, bool bClose);
+    int WriteOneFile(int nColors, const COLORCHG* pColors, long lStart, long lEnd, const tagPOINT* pPoints,
+                     const FieldFit& fit, bool bClose);
 };
 
 class CPcsMac : public CPcs {

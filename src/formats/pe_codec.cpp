@@ -65,7 +65,9 @@ int PEEncodeValue(unsigned char* pBuffer, short dx, short dy, int jump)
 int PEReadStitches(CFilter* f, int* pnColors, COLORCHG* pColors, long* pnStitches, tagPOINT* pPoints)
 {
     unsigned char head[14];
-    if (!f->Read(head, 14)) return 0;
+    // A block cut before its length has no stitch data at all: refused, as its count is.
+    if (!f->Read(head, 4)) return -1;
+    if (!f->Read(head + 4, 10)) return 0;
     long length = (long)GetLE24(head);
     int16_t width = (int16_t)GetLE16(head + 6), height = (int16_t)GetLE16(head + 8);
     // Positions in file units; 64 bits, so that no file can overflow them.

@@ -12,8 +12,10 @@
 // Reads the stitch data of a PEC block from the filter's open file, positioned at block
 // offset 514 (just after the 00 00 pair that ends the colour list's space fill), into the
 // stitch list. Returns 1 when the data ends as it should, 0 when it stops early (a read
-// failure, a bad colour change, a byte of no meaning), and -1 when a colour change would
-// open more colour blocks than the stitch list holds; the callers fail the read only then.
+// failure, a bad colour change, a byte of no meaning), and -1 when the block ends before
+// its length (a file GetMaxNoStitches counts -1, so that a part set ends there for the
+// count and the read alike) or a colour change would open more colour blocks than the
+// stitch list holds; the callers fail the read only then.
 int PEReadStitches(CFilter* pFilter, int* pnColors, COLORCHG* pColors, long* pnStitches, tagPOINT* pPoints);
 
 // Encodes one displacement in file units, dy already in the file's direction, into

@@ -128,21 +128,17 @@ int CPec::ExportFile(const char* pszFileName, int nColors, COLORCHG* pColors, lo
         nColors = 1;
         pColors = one;
     }
-    std::string name = pszFileName ? pszFileName : "";
-    if (partset::IsSetName(pszFileName)) name = name.substr(0, name.size() - 6) + ".pec";
-
     bool split = !UsesCallerFile() &&
                  (FindBoundry(0, nColors, pColors, nStitches, pPoints) < nStitches || nColors > pec::kMaxBlocks);
     if (!split)
-        return RunExportFile(name.c_str(),
-                             [&] { return SaveData(name.c_str(), nColors, pColors, pPoints, 0, nStitches); });
+        return partset::ExportSingle(*this, pszFileName, ".pec", nStitches, [&](const char* file) {
+            return SaveData(file, nColors, pColors, pPoints, 0, nStitches);
+        });
 
     std::vector<long> starts = partset::PartStarts(
         nStitches, [&](long start) { return FindBoundry(start, nColors, pColors, nStitches, pPoints); });
-    int parts = (int)starts.size() - 1;
-    return partset::ExportParts(*this, name.c_str(), parts, [&](int k) {
-        std::string part = partset::PartName(name.c_str(), k);
-        return SaveData(part.c_str(), nColors, pColors, pPoints, starts[(size_t)k], starts[(size_t)k + 1]);
+    return partset::ExportParts(*this, pszFileName, ".pec", (int)starts.size() - 1, [&](int k, const char* part) {
+        return SaveData(part, nColors, pColors, pPoints, starts[(size_t)k], starts[(size_t)k + 1]);
     });
 }
 

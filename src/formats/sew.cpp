@@ -63,25 +63,25 @@ long CSew::GetNoStitches(const char* pszFileName)
 {
     long length = MeasureFile(pszFileName);
     if (length < 0) return -1;
-    return (length - kHeaderSize) / 2;
+    // Rounded down: a file shorter than the fixed area is no SEW file, and its count is
+    // negative (a host tells it from an empty design by that).
+    long words = length - kHeaderSize;
+    return words >= 0 ? words / 2 : -((1 - words) / 2);
 }
 
 long CSew::GetMaxNoStitches(const char* pszFileName)
 {
-    if (partset::IsSetName(pszFileName) && !UsesCallerFile())
-        return partset::MaxStitchesOfSet(pszFileName, [this](const char* m) { return GetNoStitches(m); });
-    // A file shorter than the fixed area opens but holds no records: room for none, and
-    // the import will say why.
-    long length = MeasureFile(pszFileName);
-    if (length < 0) return -1;
-    return length < kHeaderSize ? 0 : (length - kHeaderSize) / 2;
+    return partset::MaxOfOneOrSet(*this, pszFileName, [this](const char* name) { return GetNoStitches(name); });
 }
 
 int CSew::ReadFile(const char* pszFileName, int* pnColors, COLORCHG* pColors, long* pnStitches, tagPOINT* pPoints)
 {
     if (!OpenFile(pszFileName, 0)) return 0;
     unsigned char head[74];
-    if (!Read(head, 2) || GetLE16(head) > kMaxBlocks || !Read(head + 2, 72)) {
+    // A file without the whole fixed area is no SEW file (its count is negative), and a
+    // part set ends there, as its count does.
+    if ((long)m_pFile->GetLength() < kHeaderSize || !Read(head, 2) || GetLE16(head) > kMaxBlocks ||
+        !Read(head + 2, 72)) {
         CloseHandle();
         return 0;
     }
@@ -318,18 +318,16 @@ int CSew::ExportFile(const char* pszFileName, int nColors, COLORCHG* pColors, lo
         nColors = 1;
         pColors = one;
     }
-    std::string name = pszFileName ? pszFileName : "";
-    if (partset::IsSetName(pszFileName)) name = name.substr(0, name.size() - 6) + ".sew";
-
     bool needsParts = FindBoundry(0, nColors, pColors, nStitches) != nStitches || nColors > kMaxBlocks;
     if (!needsParts || UsesCallerFile()) {
         // A caller's memory file is one file: it cannot hold more than 12 blocks.
         if (nColors > kMaxBlocks) return partset::RefuseOneFile(*this, pszFileName);
-        return RunExportFile(name.c_str(), [&] { return SaveData(nColors, pColors, pPoints, 0, nStitches); });
+        return partset::ExportSingle(*this, pszFileName, ".sew", nStitches,
+                                     [&](const char*) { return SaveData(nColors, pColors, pPoints, 0, nStitches); });
     }
     std::vector<long> starts =
         partset::PartStarts(nStitches, [&](long start) { return FindBoundry(start, nColors, pColors, nStitches); });
-    return partset::ExportParts(*this, name.c_str(), (int)starts.size() - 1, [&](int k) {
+    return partset::ExportParts(*this, pszFileName, ".sew", (int)starts.size() - 1, [&](int k, const char*) {
         return SaveData(nColors, pColors, pPoints, starts[(size_t)k], starts[(size_t)k + 1]);
     });
 }

@@ -205,19 +205,18 @@ int CXxx::ExportFile(const char* pszFileName, int nColors, COLORCHG* pColors, lo
     if (!UsesCallerFile() && (end != nStitches || nColors > kMaxColors)) {
         std::vector<long> ends = partset::PlanParts(
             nStitches, [&](long start) { return FindBoundry(start, nColors, pColors, nStitches, pPoints); });
-        std::string base = partset::SplitBase(pszFileName, ".xxx");
-        return partset::ExportParts(*this, base.c_str(), (int)ends.size(), [&](int k) {
+        return partset::ExportParts(*this, pszFileName, ".xxx", (int)ends.size(), [&](int k, const char*) {
             long start = k ? ends[(size_t)k - 1] : 0;
             return SaveData(nColors, pColors, pPoints, start, ends[(size_t)k], 1) &&
                    Write(m_Out.data(), (int)m_Out.size());
-        }, pszFileName);
+        });
     }
     // One file holds 15 colours, and counts its records in 16 bits.
     if (nColors > kMaxColors) return partset::RefuseOneFile(*this, pszFileName);
     SaveData(nColors, pColors, pPoints, 0, nStitches, 0);
     if (m_nRecords > kMaxRecordCount) return partset::RefuseOneFile(*this, pszFileName);
-    std::string name = partset::ExportName(pszFileName, ".xxx");
-    return RunExport(name.c_str(), nStitches, [&] { return Write(m_Out.data(), (int)m_Out.size()); });
+    return partset::ExportSingle(*this, pszFileName, ".xxx", nStitches,
+                                 [&](const char*) { return Write(m_Out.data(), (int)m_Out.size()); });
 }
 
 // ---- reading

@@ -1,6 +1,8 @@
 #include "test_util.h"
 #include "core/part_set.h"
 
+#include "core/part_set.h"
+
 #include <gtest/gtest.h>
 
 using namespace testutil;
@@ -32,6 +34,30 @@ TEST(PartSet, Names)
     EXPECT_EQ("rose_Z.pes", partset::PartName("rose.pes", 25));
 }
 
+// What a single export writes and what a split export names its parts after: the
+// format's own extension wherever the name is changed.
+TEST(PartSet, ExportAndSplitNames)
+{
+    struct Case {
+        const char* name;
+        const char* single;
+        const char* base;
+    } cases[] = {
+        {"rose.pec", "rose.pec", "rose.pec"},
+        {"Big.PEC", "Big.PEC", "Big.pec"},
+        {"rose_a.PEC", "rose.pec", "rose.pec"},
+        {"rose_A.pes", "rose.pec", "rose.pec"},
+        {"dir/rose.x", "dir/rose.x", "dir/rose.pec"},
+        {"my.dir/rose", "my.dir/rose", "my.dir/rose.pec"},
+        {"rose_b.pec", "rose_b.pec", "rose_b.pec"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.single, partset::ExportName(c.name, ".pec"));
+        EXPECT_EQ(c.base, partset::SplitBase(c.name, ".pec"));
+    }
+}
+
 TEST(PartSet, MoreThan26PartsIsRefusedBeforeAnythingIsWritten)
 {
     TempDir dir;
@@ -39,7 +65,7 @@ TEST(PartSet, MoreThan26PartsIsRefusedBeforeAnythingIsWritten)
     CFilter f;
     std::string name = dir.File("big.pes");
     int called = 0;
-    EXPECT_EQ(0, partset::ExportParts(f, name.c_str(), 27, [&](int) { return ++called, 1; }));
+    EXPECT_EQ(0, partset::ExportParts(f, name.c_str(), ".pes", 27, [&](int, const char*) { return ++called, 1; }));
     EXPECT_EQ(0, called);
     EXPECT_EQ(KW_ERR_TOO_LARGE, GetSetup()->m_nLastError);
     EXPECT_EQ(std::vector<std::string>{"Cannot save design " + name +
@@ -56,10 +82,12 @@ TEST(PartSet, ExportAnnouncesAndCountsProgress)
     TempDir dir;
     MessageCapture boxes;
     CFilter f;
-    std::string name = dir.File("set.dst");
+    std::string name = dir.File("set.DST");
     std::vector<int> progress;
-    ASSERT_EQ(1, partset::ExportParts(f, name.c_str(), 3, [&](int k) {
+    std::vector<std::string> parts;
+    ASSERT_EQ(1, partset::ExportParts(f, name.c_str(), ".dst", 3, [&](int k, const char* part) {
         progress.push_back(GetSetup()->m_nLastError);
+        parts.push_back(part);
         unsigned char b = (unsigned char)k;
         return f.Write(&b, 1);
     }));
@@ -68,7 +96,34 @@ TEST(PartSet, ExportAnnouncesAndCountsProgress)
     EXPECT_EQ(std::vector<std::string>{"Design " + name + " will be split into multiple files."}, boxes.Texts());
     EXPECT_EQ("Warning", boxes.Boxes()[0].caption);
     EXPECT_EQ((std::set<std::string>{"set_A.dst", "set_B.dst", "set_C.dst"}), dir.List());
+    EXPECT_EQ((std::vector<std::string>{dir.File("set_A.dst"), dir.File("set_B.dst"), dir.File("set_C.dst")}), parts);
     EXPECT_EQ(std::vector<unsigned char>{2}, ReadBytes(dir.File("set_C.dst")));
+}
+
+// A part or a set name's single file that fails to be written is reported by the name the
+// caller gave; the parts before it stay.
+TEST(PartSet, WriteFailuresNameTheCallersName)
+{
+    TempDir dir;
+    MessageCapture boxes;
+    CFilter f;
+    std::string name = dir.File("set_a.dst");
+    std::string written;
+    EXPECT_EQ(0, partset::ExportSingle(f, name.c_str(), ".dst", 5, [&](const char* file) {
+        written = file;
+        return 0;
+    }));
+    EXPECT_EQ(dir.File("set.dst"), written);
+    EXPECT_EQ(KW_ERR_WRITE, GetSetup()->m_nLastError);
+    EXPECT_EQ(std::vector<std::string>{"Unknown error writing design " + name + ". Deleting file."}, boxes.Texts());
+
+    EXPECT_EQ(0, partset::ExportParts(f, name.c_str(), ".dst", 3, [&](int k, const char*) {
+        unsigned char b = 1;
+        return k < 1 && f.Write(&b, 1);
+    }));
+    EXPECT_EQ(KW_ERR_WRITE, GetSetup()->m_nLastError);
+    EXPECT_EQ("Unknown error writing design " + name + ". Deleting file.", boxes.Texts().back());
+    EXPECT_EQ((std::set<std::string>{"set_A.dst"}), dir.List());
 }
 
 TEST(PartSet, ReadingASetStopsAtAMissingOrFailingMember)

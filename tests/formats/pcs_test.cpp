@@ -374,8 +374,6 @@ TEST(Pcs, ReadingFieldsAndEdges)
         }
         EXPECT_EQ(c.colors, l.nColors);
     }
-    StitchList l;
-    EXPECT_EQ(0, ImportMem<CPcs>({'3', 3, 16, 0}, l));
     // The reader never stores more points than the file's length has records for.
     CMemFile mem;
     Bytes b = PfaffFile(false, 3, 60000, {St(0, 0), St(0, 0)});
@@ -383,6 +381,58 @@ TEST(Pcs, ReadingFieldsAndEdges)
     CPcs f;
     f.m_pFile = &mem;
     EXPECT_EQ(3, f.GetMaxNoStitches("mem.pcs")); // two records and the trailer's 13 bytes
+}
+
+// A file that is not of the format counts -1, as one that cannot be opened, so that a host
+// tells it from an empty design (0); the import refuses it too. A part set ends there.
+TEST(Pcs, CountOfAForeignFile)
+{
+    for (bool pcm : {false, true}) {
+        const char* ext = pcm ? ".pcm" : ".pcs";
+        SCOPED_TRACE(ext);
+        auto make = [&]() -> std::unique_ptr<CPcs> { return pcm ? std::make_unique<CPcsMac>() : std::make_unique<CPcs>(); };
+        Bytes empty = PfaffFile(pcm, 3, 0, {});
+        Bytes foreign = empty;
+        foreign[0] = '3';
+        struct Case {
+            const char* what;
+            Bytes bytes;
+            long count;
+        } cases[] = {
+            {"no bytes", {}, -1},
+            {"first byte not '2'", foreign, -1},
+            {"header cut before the count", Bytes(empty.begin(), empty.begin() + (pcm ? 37 : 69)), -1},
+            {"only the '2'", {'2'}, -1},
+            {"an empty design", empty, 0},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what);
+            TempDir dir;
+            MessageCapture boxes;
+            std::string name = dir.File(std::string("f") + ext);
+            WriteBytes(name, c.bytes);
+            EXPECT_EQ(c.count, make()->GetMaxNoStitches(name.c_str()));
+            EXPECT_TRUE(boxes.Texts().empty());
+            StitchList l;
+            l.Reserve(16);
+            int ok = make()->ImportFile(name.c_str(), &l.nColors, l.colors.data(), &l.nStitches, l.points.data(),
+                                        l.types.data());
+            EXPECT_EQ(c.count < 0 ? 0 : 1, ok);
+            EXPECT_EQ(0, l.nStitches);
+        }
+        EXPECT_EQ(-1, make()->GetMaxNoStitches("/nonexistent/f.pcs"));
+
+        // A set of a good part and a foreign one counts and reads the good part only.
+        TempDir dir;
+        std::string a = dir.File(std::string("s_A") + ext);
+        WriteBytes(a, PfaffFile(pcm, 3, 3, {St(6000, 5750), St(6100, 5750), St(6200, 5750)}));
+        WriteBytes(dir.File(std::string("s_B") + ext), foreign);
+        std::string set = dir.File(std::string("s_a") + ext);
+        EXPECT_EQ(1 + 2, make()->GetMaxNoStitches(set.c_str())); // less the 2 closing stitches, room for them
+        StitchList l;
+        ASSERT_EQ(1, Import(*make(), set, l));
+        EXPECT_EQ(1, l.nStitches);
+    }
 }
 
 TEST(Pcs, EightyFieldRoundTrip)

@@ -331,12 +331,30 @@ TEST(Sew, GetMaxNoStitches)
     struct Case {
         size_t length;
         long max;
-    } cases[] = {{0, 0}, {7543, 0}, {7544, 0}, {7545, 0}, {7546, 1}, {7544 + 2000, 1000}};
+    } cases[] = {{0, -3772}, {7542, -1}, {7543, -1}, {7544, 0}, {7545, 0}, {7546, 1}, {7544 + 2000, 1000}};
     for (const auto& c : cases) {
         WriteBytes(dir.File("f.sew"), Bytes(c.length, 0));
         EXPECT_EQ(c.max, CSew().GetMaxNoStitches(dir.File("f.sew").c_str())) << c.length;
+        // A file without the whole fixed area is no SEW file: the import refuses it too.
+        StitchList l;
+        l.Reserve(16);
+        CSew in;
+        EXPECT_EQ(c.max < 0 ? 0 : 1, in.ImportFile(dir.File("f.sew").c_str(), &l.nColors, l.colors.data(),
+                                                   &l.nStitches, l.points.data(), l.types.data()))
+            << c.length;
     }
     WriteBytes(dir.File("s_A.sew"), Bytes(7544 + 20, 0));
     WriteBytes(dir.File("s_B.sew"), Bytes(7544 + 10, 0));
     EXPECT_EQ(15, CSew().GetMaxNoStitches(dir.File("s_a.sew").c_str()));
+    // A short member ends the set for the count and for the import alike, so a member after
+    // it never lands beyond the room the count gave.
+    WriteBytes(dir.File("s_B.sew"), Bytes(100, 0));
+    StitchList big = MakeList({{0, 0}, {100, 0}, {200, 0}, {300, 0}});
+    CSew out;
+    ASSERT_EQ(1, Export(out, dir.File("s_C.sew"), big));
+    EXPECT_EQ(10, CSew().GetMaxNoStitches(dir.File("s_a.sew").c_str()));
+    StitchList l;
+    CSew in;
+    ASSERT_EQ(1, Import(in, dir.File("s_a.sew"), l));
+    EXPECT_EQ(0, l.nStitches);
 }
