@@ -223,6 +223,11 @@ bool ALStorage::SeekAllowed(long)
     return true;
 }
 
+ALStorage* ALStorage::Clone(const char*, int) const
+{
+    return nullptr;
+}
+
 long ALStorage::GetSize() const
 {
     if (!mbOpen) return MediumSize();
@@ -270,6 +275,12 @@ ALMemory::ALMemory(const char* name, void* buffer, long size, ALCase nameCase)
 ALMemory::~ALMemory()
 {
     Close();
+}
+
+ALStorage* ALMemory::Clone(const char* name, int storageType) const
+{
+    if (storageType != AL_STORAGE_DEFAULT && storageType != AL_MEMORY_OBJECT) return nullptr;
+    return new (std::nothrow) ALMemory(name, nullptr, 0, GetNameCase());
 }
 
 const unsigned char* ALMemory::GetBuffer() const
