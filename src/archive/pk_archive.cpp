@@ -212,7 +212,10 @@ int ALPkArchive::Extract(ALEntryList& list)
     std::vector<ALEntry*> marked;
     for (ALEntry* e = list.GetFirstEntry(); e; e = e->GetNextEntry())
         if (e->GetMark()) marked.push_back(e);
-    std::vector<ALEntry*> byOffset = marked;
+    // Members that do not fit in the file take no part: they fail on their own.
+    std::vector<ALEntry*> byOffset;
+    for (ALEntry* e : marked)
+        if (e->GetOffset() <= length - kLocalSize - e->GetCompressedSize()) byOffset.push_back(e);
     std::stable_sort(byOffset.begin(), byOffset.end(),
                      [](const ALEntry* a, const ALEntry* b) { return a->GetOffset() < b->GetOffset(); });
     std::vector<const ALEntry*> overlapping;
