@@ -5,14 +5,18 @@
 namespace {
 
 int Run(int argc, char** argv);
-const cli::Command kConvert{"convert", "convert IN OUT", "convert a design to the format of OUT's extension", &Run};
+const cli::Command kConvert{"convert", "convert IN OUT [--key KEY]",
+                            "convert a design (or ARCHIVE.zip:MEMBER) to the format of OUT's extension", &Run};
 cli::Register reg(kConvert);
 
 int Run(int argc, char** argv)
 {
+    DesignReadOptions options;
+    std::string why;
+    if (!TakeDesignOptions(argc, argv, options, why)) return cli::UsageError(kConvert, why.c_str());
     if (argc != 3) return cli::UsageError(kConvert, "needs an input and an output file");
     LoadedDesign d;
-    if (!LoadDesign(argv[1], d)) return 1;
+    if (!LoadDesign(argv[1], d, options)) return 1;
     return SaveDesign(argv[2], d.design) ? 0 : 1;
 }
 
