@@ -22,14 +22,14 @@ struct Corpus {
     size_t totalSize = 0;
 };
 
-// Designs of 1 000 to 9 000 stitches in the formats a browser shows, deflated as zip does.
+// Designs of 1 000 to 9 000 stitches in seven formats, deflated as zip does.
 const Corpus& TheCorpus()
 {
     static const Corpus corpus = [] {
         benchutil::Quiet();
         Corpus c;
         ziptest::Archive archive;
-        const char* exts[] = {".dst", ".exp", ".pes", ".sew", ".pcs", ".xxx", ".hus"};
+        const char* exts[] = {".dst", ".exp", ".pes", ".pec", ".xxx", ".csd", ".hus"};
         for (int i = 0; i < kMembers; ++i) {
             std::string name = "design" + std::to_string(i) + exts[i % 7];
             StitchList l = benchutil::MakeDesign(1000 + (i * 7919) % 8000);
@@ -38,8 +38,10 @@ const Corpus& TheCorpus()
             filter->m_pFile = &mem;
             filter->m_nHoopWidth = filter->m_nHoopHeight = 200;
             if (!filter->ExportFile(name.c_str(), l.nColors, l.colors.data(), l.nStitches, l.points.data(),
-                                    l.types.data()))
+                                    l.types.data())) {
+                std::fprintf(stderr, "bench_zip: cannot write %s (error %d)\n", name.c_str(), GetSetup()->m_nLastError);
                 std::abort();
+            }
             ziptest::Bytes bytes(mem.Data(), mem.Data() + mem.GetLength());
             c.packed.push_back(ziptest::Deflate(bytes));
             c.sizes.push_back(bytes.size());
@@ -88,8 +90,9 @@ void BM_ExtractToMemory(benchmark::State& s)
     Counters(s, c.totalSize);
 }
 
-// The floor: zlib inflating the same members, already in memory, into a ready buffer.
-void BM_ZlibInflate(benchmark::State& s)
+// The floor: zlib inflating the same members, already in memory, into a ready buffer; with
+// withCrc, also the CRC-32 that extraction checks.
+void ZlibInflate(benchmark::State& s, bool withCrc, bool freshStream)
 {
     const Corpus& c = TheCorpus();
     std::vector<unsigned char> out(1 << 20);
@@ -97,17 +100,38 @@ void BM_ZlibInflate(benchmark::State& s)
     inflateInit2(&z, -MAX_WBITS);
     for (auto _ : s) {
         for (size_t i = 0; i < c.packed.size(); ++i) {
-            inflateReset(&z);
+            if (freshStream) {
+                inflateEnd(&z);
+                inflateInit2(&z, -MAX_WBITS);
+            } else {
+                inflateReset(&z);
+            }
             z.next_in = const_cast<unsigned char*>(c.packed[i].data());
             z.avail_in = (uInt)c.packed[i].size();
             z.next_out = out.data();
             z.avail_out = (uInt)out.size();
             if (inflate(&z, Z_FINISH) != Z_STREAM_END || z.total_out != c.sizes[i]) s.SkipWithError("inflate failed");
+            if (withCrc) benchmark::DoNotOptimize(crc32_z(0, out.data(), c.sizes[i]));
         }
         benchmark::DoNotOptimize(out.data());
     }
     inflateEnd(&z);
     Counters(s, c.totalSize);
+}
+
+void BM_ZlibInflate(benchmark::State& s)
+{
+    ZlibInflate(s, false, false);
+}
+
+void BM_ZlibInflateCrc(benchmark::State& s)
+{
+    ZlibInflate(s, true, false);
+}
+
+void BM_ZlibInflateCrcFreshStreams(benchmark::State& s)
+{
+    ZlibInflate(s, true, true);
 }
 
 void BM_PlainRead(benchmark::State& s)
@@ -140,6 +164,8 @@ void BM_UnzipP(benchmark::State& s)
 BENCHMARK(BM_List)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExtractToMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZlibInflate)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZlibInflateCrc)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZlibInflateCrcFreshStreams)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UnzipP)->Unit(benchmark::kMillisecond);
 

@@ -2,6 +2,7 @@
 
 #include "archive/name.h"
 
+#include <algorithm>
 #include <cctype>
 #include <ctime>
 #include <new>
@@ -65,7 +66,7 @@ ALEntryList::~ALEntryList() = default;
 ALEntry* ALEntryList::NewEntry()
 {
     try {
-        mEntries.reserve(mEntries.size() + 1);
+        if (mEntries.size() == mEntries.capacity()) mEntries.reserve(std::max<size_t>(32, mEntries.size() * 2));
         std::unique_ptr<ALEntry> entry(new ALEntry);
         if (!mEntries.empty()) mEntries.back()->mpNext = entry.get();
         mEntries.push_back(std::move(entry));

@@ -30,6 +30,37 @@ int DeflateLevel(int engineType)
     }
 }
 
+// One inflater per thread, reset for each member: an archive of many small designs would
+// otherwise spend much of its time setting inflaters up and taking them down.
+class InflaterCache {
+public:
+    ~InflaterCache()
+    {
+        if (mbReady) inflateEnd(&mStream);
+    }
+    z_stream* Get()
+    {
+        if (mbReady) {
+            if (inflateReset(&mStream) == Z_OK) return &mStream;
+            inflateEnd(&mStream);
+            mbReady = false;
+        }
+        mStream = z_stream{};
+        mbReady = inflateInit2(&mStream, -MAX_WBITS) == Z_OK;
+        return mbReady ? &mStream : nullptr;
+    }
+
+private:
+    z_stream mStream{};
+    bool mbReady = false;
+};
+
+z_stream* ThreadInflater()
+{
+    thread_local InflaterCache inflater;
+    return inflater.Get();
+}
+
 } // namespace
 
 int ALPkEngineTypeOf(int method, int flags)
@@ -137,10 +168,13 @@ int ALPkDecompressor::Decompress(ALStorage& input, ALStorage& output, long compr
     if (Outcome(mStatus, input, output) < 0) return mStatus;
     output.InitCrc32(0xFFFFFFFF);
 
-    z_stream z{};
-    if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
+    z_stream* stream = ThreadInflater();
+    if (!stream)
         return mStatus.SetError(AL_MEMORY_ALLOCATION_FAILURE, "Can't allocate the inflater for %s",
                                 input.GetName());
+    z_stream& z = *stream;
+    z.next_in = nullptr; // a reset keeps what the last member left unread
+    z.avail_in = 0;
     unsigned char in[kInputChunk];
     unsigned char out[kOutputChunk];
     long remaining = compressedLength; // -1: up to the end of the input
@@ -175,7 +209,6 @@ int ALPkDecompressor::Decompress(ALStorage& input, ALStorage& output, long compr
             break;
         }
     }
-    inflateEnd(&z);
     opened.Close();
     return Outcome(mStatus, input, output);
 }

@@ -148,6 +148,11 @@ protected:
 private:
     unsigned char* mpUserBuffer = nullptr;
     long mlUserSize = 0;
-    std::vector<unsigned char> mOwned;
+    // Grown bytes are left uninitialised: each is written before it is read.
+    struct UninitialisedByte {
+        unsigned char value;
+        UninitialisedByte() {}
+    };
+    std::vector<UninitialisedByte> mOwned;
     long mlUsed = 0; // bytes of mOwned that are data
 };
