@@ -177,7 +177,9 @@ size_t ALStorage::WriteBuffer(const unsigned char* buffer, size_t count)
 {
     size_t total = 0;
     while (total < count) {
-        if (mbWriting && miBufferPosition < mBuffer.size()) {
+        // A run of a whole buffer or more into an empty buffer goes straight to the medium.
+        bool direct = miBufferPosition == 0 && count - total >= mBuffer.size();
+        if (mbWriting && miBufferPosition < mBuffer.size() && !direct) {
             size_t take = std::min(count - total, mBuffer.size() - miBufferPosition);
             std::memcpy(mBuffer.data() + miBufferPosition, buffer + total, take);
             if (mbCrc) UpdateCrc(buffer + total, take);

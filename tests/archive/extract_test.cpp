@@ -27,6 +27,11 @@ TEST(Extract, StoredAndDeflatedMembersAtEverySpeed)
     Archive a;
     a.members = {Member{"stored.dst", Pattern(5000)}, Member{"empty.exp", {}}, Member{"normal.pes", Pattern(70000, 2)}};
     a.members[0].method = 0;
+    // Bytes after a deflate stream's end belong to no one; the next member starts afresh.
+    Member padded{"padded.dst", Pattern(2000, 8)};
+    padded.stored = Deflate(padded.data);
+    padded.stored->insert(padded.stored->end(), 50, 0xA5);
+    a.members.push_back(padded);
     for (int flags : {2, 4, 6}) {
         Member m{"speed" + std::to_string(flags) + ".sew", Pattern(9000, (uint32_t)flags), 8, flags};
         a.members.push_back(m);
