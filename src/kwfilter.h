@@ -20,6 +20,13 @@
 #include "compress/engine.h"
 #include "compress/glcompressor.h"
 
+#include "archive/name.h"
+#include "archive/crypto.h"
+#include "archive/pk_engines.h"
+#include "archive/toolkit.h"
+#include "archive/entry.h"
+#include "archive/pk_archive.h"
+
 #include "formats/dst.h"
 #include "formats/exp.h"
 #include "formats/hus.h"

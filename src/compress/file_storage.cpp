@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,12 @@ ALFile::ALFile(const char* name, size_t bufferSize, ALCase nameCase)
 ALFile::~ALFile()
 {
     Close();
+}
+
+ALStorage* ALFile::Clone(const char* name, int storageType) const
+{
+    if (storageType != AL_STORAGE_DEFAULT && storageType != AL_FILE_OBJECT) return nullptr;
+    return new (std::nothrow) ALFile(name, GetBufferSize(), GetNameCase());
 }
 
 int ALFile::OpenMedium(bool create)

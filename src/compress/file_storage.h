@@ -8,6 +8,7 @@ public:
     explicit ALFile(const char* name, size_t bufferSize = kDefaultBufferSize,
                     ALCase nameCase = AL_MIXED);
     ~ALFile() override;
+    ALStorage* Clone(const char* name, int storageType) const override;
 
 protected:
     int OpenMedium(bool create) override;

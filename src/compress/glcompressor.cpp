@@ -1,8 +1,13 @@
 #include "compress/glcompressor.h"
 
+#include "compress/engine_support.h"
 #include "compress/glstream.h"
 
 #include <new>
+
+using alengine::CopyBytes;
+using alengine::OpenedStorages;
+using alengine::Outcome;
 
 namespace {
 
@@ -10,56 +15,9 @@ constexpr short kDefaultLevel = 4;
 constexpr short kDefaultLevelArgument = -2;
 constexpr short kStoredLevel = -1;
 constexpr short kEngineDataVersion = 2;
-constexpr size_t kCopyChunk = 4096;
 
 const char kBadLevel[] =
     "Incorrect compression level parameter passed to compressor.  Compression level = %d";
-
-// Opens what the caller left closed and closes only that again.
-class OpenedStorages {
-public:
-    OpenedStorages(ALStorage& input, ALStorage& output)
-        : mInput(input), mOutput(output), mbInput(!input.IsOpen()), mbOutput(!output.IsOpen())
-    {
-        if (mbInput) input.Open();
-        if (mbOutput) output.Create();
-    }
-    void Close()
-    {
-        if (mbInput) mInput.Close();
-        if (mbOutput) mOutput.Close();
-        mbInput = mbOutput = false;
-    }
-    ~OpenedStorages() { Close(); }
-
-private:
-    ALStorage& mInput;
-    ALStorage& mOutput;
-    bool mbInput;
-    bool mbOutput;
-};
-
-// The first error among the engine's, the input's and the output's, copied to the engine.
-int Outcome(ALStatus& engine, const ALStorage& input, const ALStorage& output)
-{
-    if (engine < 0) return engine;
-    if (input.mStatus < 0) engine = input.mStatus;
-    else if (output.mStatus < 0) engine = output.mStatus;
-    return engine;
-}
-
-bool CopyBytes(ALStorage& input, ALStorage& output, long count)
-{
-    unsigned char chunk[kCopyChunk];
-    while (count != 0) {
-        size_t want = count < 0 || count > (long)kCopyChunk ? kCopyChunk : (size_t)count;
-        size_t got = input.ReadBuffer(chunk, want);
-        if (got == 0) break;
-        if (output.WriteBuffer(chunk, got) != got) return false;
-        if (count > 0) count -= (long)got;
-    }
-    return true;
-}
 
 } // namespace
 

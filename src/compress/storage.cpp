@@ -89,6 +89,8 @@ int ALStorage::Close()
     mbWriting = false;
     mlBufferBase = 0;
     miBufferPosition = miBufferFill = 0;
+    // A closed storage keeps no buffer: lists of many extracted members hold only their data.
+    std::vector<unsigned char>().swap(mBuffer);
     return mStatus;
 }
 
@@ -175,7 +177,9 @@ size_t ALStorage::WriteBuffer(const unsigned char* buffer, size_t count)
 {
     size_t total = 0;
     while (total < count) {
-        if (mbWriting && miBufferPosition < mBuffer.size()) {
+        // A run of a whole buffer or more into an empty buffer goes straight to the medium.
+        bool direct = miBufferPosition == 0 && count - total >= mBuffer.size();
+        if (mbWriting && miBufferPosition < mBuffer.size() && !direct) {
             size_t take = std::min(count - total, mBuffer.size() - miBufferPosition);
             std::memcpy(mBuffer.data() + miBufferPosition, buffer + total, take);
             if (mbCrc) UpdateCrc(buffer + total, take);
@@ -210,6 +214,12 @@ int ALStorage::Seek(long address)
     if (mStatus < 0) return mStatus;
     if (!mbOpen)
         return mStatus.SetError(AL_SEEK_ERROR, "Attempt to seek in %s, which is not open", GetName());
+    // Within the bytes already read, the buffer is kept: a reader that hops over a header
+    // to the data behind it reads the medium once.
+    if (!mbWriting && address >= mlBufferBase && address <= mlBufferBase + (long)miBufferFill) {
+        miBufferPosition = (size_t)(address - mlBufferBase);
+        return AL_SUCCESS;
+    }
     if (!EmptyBuffer()) return mStatus;
     if (address < 0)
         return mStatus.SetError(AL_SEEK_ERROR, "Attempt to seek to %ld in %s", address, GetName());
@@ -221,6 +231,11 @@ int ALStorage::Seek(long address)
 bool ALStorage::SeekAllowed(long)
 {
     return true;
+}
+
+ALStorage* ALStorage::Clone(const char*, int) const
+{
+    return nullptr;
 }
 
 long ALStorage::GetSize() const
@@ -272,9 +287,15 @@ ALMemory::~ALMemory()
     Close();
 }
 
+ALStorage* ALMemory::Clone(const char* name, int storageType) const
+{
+    if (storageType != AL_STORAGE_DEFAULT && storageType != AL_MEMORY_OBJECT) return nullptr;
+    return new (std::nothrow) ALMemory(name, nullptr, 0, GetNameCase());
+}
+
 const unsigned char* ALMemory::GetBuffer() const
 {
-    return mpUserBuffer ? mpUserBuffer : mOwned.data();
+    return mpUserBuffer ? mpUserBuffer : reinterpret_cast<const unsigned char*>(mOwned.data());
 }
 
 int ALMemory::OpenMedium(bool create)
@@ -319,14 +340,16 @@ bool ALMemory::WriteAt(long address, const unsigned char* buffer, size_t count)
     size_t end = (size_t)address + count;
     if (end > mOwned.size()) {
         try {
-            mOwned.resize(std::max({end, mOwned.size() * 2, kDefaultBufferSize}));
+            // The vector grows its capacity geometrically; only the bytes about to be
+            // written are cleared first.
+            mOwned.resize(end);
         } catch (const std::bad_alloc&) {
             mStatus.SetError(AL_MEMORY_ALLOCATION_FAILURE,
                              "Memory allocation failure when writing ALMemory %s", GetName());
             return false;
         }
     }
-    std::memcpy(mOwned.data() + address, buffer, count);
+    std::memcpy(reinterpret_cast<unsigned char*>(mOwned.data()) + address, buffer, count);
     mlUsed = std::max(mlUsed, (long)end);
     return true;
 }

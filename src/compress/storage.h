@@ -12,6 +12,9 @@
 // How a storage's name is compared: upper- or lower-cased, without regard to case, or as is.
 enum ALCase { AL_UPPER, AL_LOWER, AL_MIXED, AL_KEEP_CASE };
 
+// Storage kinds a tool kit makes storages of by name; the default is a kit's first kind.
+enum ALStorageType { AL_STORAGE_DEFAULT = -1, AL_MEMORY_OBJECT = 0, AL_FILE_OBJECT = 1 };
+
 // A byte stream with a name, a size, a position and a status. Single bytes go through a
 // buffer; a medium (memory, file) supplies and takes whole runs of bytes at an address.
 // After an error every read yields nothing and every write fails, so a caller can run a
@@ -75,6 +78,11 @@ public:
 
     const char* GetName() const { return mName.c_str(); }
     ALCase GetNameCase() const { return mNameCase; }
+    size_t GetBufferSize() const { return miBufferSize; }
+
+    // A new, empty storage of the same kind and settings under another name, when this
+    // kind serves the storage type asked for; else null. Tool kits make storages this way.
+    virtual ALStorage* Clone(const char* name, int storageType) const;
 
     ALStatus mStatus;
 
@@ -123,6 +131,7 @@ public:
     explicit ALMemory(const char* name = "", void* buffer = nullptr, long size = 0,
                       ALCase nameCase = AL_MIXED);
     ~ALMemory() override;
+    ALStorage* Clone(const char* name, int storageType) const override;
 
     // The bytes: the caller's buffer, or the owned one (GetSize() bytes of it are data).
     const unsigned char* GetBuffer() const;
@@ -139,6 +148,11 @@ protected:
 private:
     unsigned char* mpUserBuffer = nullptr;
     long mlUserSize = 0;
-    std::vector<unsigned char> mOwned;
+    // Grown bytes are left uninitialised: each is written before it is read.
+    struct UninitialisedByte {
+        unsigned char value;
+        UninitialisedByte() {}
+    };
+    std::vector<UninitialisedByte> mOwned;
     long mlUsed = 0; // bytes of mOwned that are data
 };

@@ -11,9 +11,11 @@ namespace {
 // be written into that field (the files themselves do not record a turn).
 void DescribePfaffField(const char* path, LoadedDesign& d)
 {
-    auto filter = CreateFilterFor(path);
+    const char* name = d.FileName(path);
+    auto filter = CreateFilterFor(name);
     auto* pcs = dynamic_cast<CPcs*>(filter.get());
-    if (!pcs || pcs->GetMaxNoStitches(path) < 0) return;
+    if (pcs && d.memory) pcs->m_pFile = d.memory.get();
+    if (!pcs || pcs->GetMaxNoStitches(name) < 0) return;
     std::printf("  field:    %d x %d mm (hoop code %d)\n", d.design.m_nHoopWidth, d.design.m_nHoopHeight,
                 pcs->m_nHoopCode);
     StitchList l = d.List();
@@ -56,7 +58,8 @@ void Describe(const char* path, LoadedDesign& d)
     DescribePfaffField(path, d);
     if (d.format && d.format->nSource == FindFormat("x.pes")->nSource) {
         CPes pes; // the header of the file (the first of a set): version and turn
-        if (pes.ReadHeader(path))
+        if (d.memory) pes.m_pFile = d.memory.get();
+        if (pes.ReadHeader(d.FileName(path)))
             std::printf("  pes:      %s, hoop %d x %d mm, rotation %d%s\n", CPes::VersionMagic(pes.m_nVersion),
                         pes.m_nHoopWidth, pes.m_nHoopHeight, pes.m_nRotation,
                         pes.m_nRotation ? " (the machine's copy is turned by 90 degrees)" : "");
@@ -73,17 +76,20 @@ void Describe(const char* path, LoadedDesign& d)
 }
 
 int Run(int argc, char** argv);
-const cli::Command kInfo{"info", "info FILE...", "describe design files: format, stitches, colours, extents, hoop",
-                         &Run};
+const cli::Command kInfo{"info", "info FILE... [--key KEY]",
+                         "describe design files (or ARCHIVE.zip:MEMBER): format, stitches, colours, extents, hoop", &Run};
 cli::Register reg(kInfo);
 
 int Run(int argc, char** argv)
 {
+    DesignReadOptions options;
+    std::string why;
+    if (!TakeDesignOptions(argc, argv, options, why)) return cli::UsageError(kInfo, why.c_str());
     if (argc < 2) return cli::UsageError(kInfo, "no file given");
     int status = 0;
     for (int i = 1; i < argc; ++i) {
         LoadedDesign d;
-        if (!LoadDesign(argv[i], d)) {
+        if (!LoadDesign(argv[i], d, options)) {
             status = 1;
             continue;
         }

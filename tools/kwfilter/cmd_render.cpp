@@ -5,17 +5,22 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
 int Run(int argc, char** argv);
-const cli::Command kRender{"render", "render IN OUT.png [--size PIXELS] [--points]",
-                           "draw a design onto white, fitted to PIXELS (default 512), with stitch points if asked",
+const cli::Command kRender{"render", "render IN OUT.png [--size PIXELS] [--points] [--key KEY]",
+                           "draw a design (or ARCHIVE.zip:MEMBER) onto white, fitted to PIXELS (default 512), with "
+                           "stitch points if asked",
                            &Run};
 cli::Register reg(kRender);
 
 int Run(int argc, char** argv)
 {
+    DesignReadOptions options;
+    std::string why;
+    if (!TakeDesignOptions(argc, argv, options, why)) return cli::UsageError(kRender, why.c_str());
     const char* in = nullptr;
     const char* out = nullptr;
     int size = 512;
@@ -39,7 +44,7 @@ int Run(int argc, char** argv)
     }
     if (!in || !out) return cli::UsageError(kRender, "needs an input design and an output PNG");
     LoadedDesign d;
-    if (!LoadDesign(in, d)) return 1;
+    if (!LoadDesign(in, d, options)) return 1;
     GetSetup()->m_bStitchPoints = points ? 1 : 0;
     if (!RenderDesignToPng(d.design, size, out)) {
         std::fprintf(stderr, "kwfilter: %s: cannot write the picture\n", out);
