@@ -48,7 +48,11 @@
 #include "platform/profile.h"
 #include "platform/gdi.h"
 #include "platform/system.h"
+#include "platform/window.h"
+#include "platform/controls.h"
 #include "platform/dialog.h"
+#include "platform/control_bar.h"
+#include "platform/document.h"
 #include "platform/file_dialog.h"
 
 #include "ui/resources.h"
