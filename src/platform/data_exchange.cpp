@@ -84,7 +84,9 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 {
     if (rControl.m_hWnd) return;
     WindowState* s = Control(pDX, nIDC);
-    if (s && !rControl.Attach(s)) pDX->m_bFailed = true;
+    if (!s) return;
+    if (!rControl.Attach(s)) pDX->m_bFailed = true;
+    else rControl.PreSubclassWindow();
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)

@@ -370,6 +370,7 @@ BOOL CWnd::Create(const char* lpszClassName, const char* lpszWindowName, DWORD d
         TopWindows().push_back(std::move(st));
     }
     Attach(s);
+    PreSubclassWindow();
     CREATESTRUCT cs{nullptr, parent, (int)nID, rect.bottom - rect.top, rect.right - rect.left, rect.top, rect.left,
                     dwStyle, lpszWindowName, lpszClassName};
     if (!SendMessage(WM_NCCREATE, 0, (LPARAM)&cs) || (m_hWnd && SendMessage(WM_CREATE, 0, (LPARAM)&cs) == -1)) {
@@ -430,8 +431,12 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 {
     if (!pParent || !pParent->m_hWnd) return FALSE;
     WindowState* s = pParent->m_hWnd->Child((int)nID);
-    return s ? Attach(s) : FALSE;
+    if (!s || !Attach(s)) return FALSE;
+    PreSubclassWindow();
+    return TRUE;
 }
+
+void CWnd::PreSubclassWindow() {}
 
 int CWnd::GetDlgCtrlID() const { return m_hWnd ? m_hWnd->nID : 0; }
 ControlKind CWnd::GetControlKind() const { return m_hWnd ? m_hWnd->kind : ControlKind::Custom; }

@@ -328,6 +328,9 @@ public:
     HWND Detach();
     // Attaches this object to the dialog's control with that ID.
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    // Called when this object takes over a window (Create, SubclassDlgItem, DDX_Control):
+    // the place for a control class to set up what it needs of its window.
+    virtual void PreSubclassWindow();
 
     int GetDlgCtrlID() const;
     ControlKind GetControlKind() const;
