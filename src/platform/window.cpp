@@ -38,17 +38,6 @@ CPoint& Cursor()
     return cursor;
 }
 
-struct StringRange {
-    UINT first, last;
-    std::string (*load)(UINT);
-};
-
-std::vector<StringRange>& StringRanges()
-{
-    static std::vector<StringRange> ranges;
-    return ranges;
-}
-
 // The window kind a class name makes.
 ControlKind KindOfClass(const char* cls, DWORD style, bool topLevel)
 {
@@ -868,7 +857,7 @@ BOOL CWnd::DestroyWindow()
     return TRUE;
 }
 
-// ---------------------------------------------------------------- cursor, string resources
+// ---------------------------------------------------------------- cursor
 
 BOOL SetCursorPos(int x, int y)
 {
@@ -883,20 +872,4 @@ BOOL GetCursorPos(POINT* lpPoint)
     if (!lpPoint) return FALSE;
     *lpPoint = Cursor();
     return TRUE;
-}
-
-void AfxRegisterStringResources(UINT nFirstID, UINT nLastID, std::string (*pfnLoad)(UINT nID))
-{
-    if (pfnLoad && nFirstID <= nLastID) StringRanges().push_back({nFirstID, nLastID, pfnLoad});
-}
-
-bool AfxLoadString(UINT nID, std::string& rString)
-{
-    for (const StringRange& r : StringRanges())
-        if (nID >= r.first && nID <= r.last) {
-            rString = r.load(nID);
-            return true;
-        }
-    rString.clear();
-    return false;
 }

@@ -7,6 +7,7 @@
 
 #include "platform/message.h"
 #include "platform/object.h"
+#include "platform/string_resource.h"
 #include "platform/types.h"
 
 #include <string>
@@ -438,9 +439,3 @@ protected:
 BOOL SetCursorPos(int x, int y);
 BOOL SetCursorPos(CPoint point);
 BOOL GetCursorPos(POINT* lpPoint);
-
-// String resources by ID (the tooltips of toolbars and the like). A program registers the
-// texts of a range of IDs with a function that gives the text of one, "" for none.
-void AfxRegisterStringResources(UINT nFirstID, UINT nLastID, std::string (*pfnLoad)(UINT nID));
-// The text of a string resource; false when no registered range holds it.
-bool AfxLoadString(UINT nID, std::string& rString);

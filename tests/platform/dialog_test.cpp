@@ -130,15 +130,6 @@ BEGIN_MESSAGE_MAP(CTestDlg, CDialog)
     ON_MESSAGE(WM_PING, OnPing)
 END_MESSAGE_MAP()
 
-// Installs a driver for the life of the object.
-class Driver {
-public:
-    explicit Driver(ModalDriver d) { m_prev = SetModalDriver(std::move(d)); }
-    ~Driver() { SetModalDriver(std::move(m_prev)); }
-
-private:
-    ModalDriver m_prev;
-};
 
 } // namespace
 
