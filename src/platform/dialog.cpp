@@ -1,6 +1,8 @@
 // Dialogs: templates held as data, CDialog built from one, and DoModal with its driver.
 #include "platform/window_state.h"
 
+#include <algorithm>
+
 using namespace wndmodel;
 
 namespace {
@@ -23,6 +25,9 @@ int MulDiv(int a, int b, int c)
     long long p = (long long)a * b;
     return (int)(p >= 0 ? (p + c / 2) / c : -((-p + c / 2) / c));
 }
+
+// The height of a closed combo box, in dialog units.
+constexpr int kComboClosedHeight = 12;
 
 CRect DialogUnitsToPixels(int x, int y, int cx, int cy, CSize base)
 {
@@ -129,7 +134,10 @@ BOOL CDialog::CreateFromTemplate()
         c->kind = it.kind;
         c->dwStyle = WS_CHILD | StyleOfKind(it.kind);
         c->text = it.pszText ? it.pszText : "";
-        c->rc = DialogUnitsToPixels(it.x, it.y, it.cx, it.cy, base);
+        // A combo box's height in the template is that of its dropped-down list; closed, it
+        // is one line of the font high.
+        int cy = c->IsCombo() ? std::min(it.cy, kComboClosedHeight) : it.cy;
+        c->rc = DialogUnitsToPixels(it.x, it.y, it.cx, cy, base);
         c->bVisible = it.bVisible;
         c->bEnabled = it.bEnabled;
         c->bGroup = it.bGroup;
