@@ -62,6 +62,7 @@ bool Click(CWnd* pDlg, int nID)
 
 bool UserClick(CWnd* pDlg, int nID)
 {
+    Idle();
     bool done = Click(pDlg, nID);
     if (done) Idle();
     return done;
@@ -69,6 +70,8 @@ bool UserClick(CWnd* pDlg, int nID)
 
 bool UserDoubleClick(CWnd* pDlg, int nID)
 {
+    // The user acts on what the screen shows: whatever waited is painted first.
+    Idle();
     WindowState* s = UsableControl(pDlg, nID);
     if (!s) return false;
     if (s->IsButton()) {
@@ -98,6 +101,7 @@ bool UserDoubleClick(CWnd* pDlg, int nID)
 
 bool UserType(CWnd* pDlg, int nID, const char* lpszText)
 {
+    Idle();
     WindowState* s = UsableControl(pDlg, nID);
     if (!s || (s->kind != ControlKind::Edit && s->kind != ControlKind::ComboBox)) return false;
     std::string t = lpszText ? lpszText : "";
@@ -111,6 +115,7 @@ bool UserType(CWnd* pDlg, int nID, const char* lpszText)
 
 bool UserSelect(CWnd* pDlg, int nID, int nIndex)
 {
+    Idle();
     WindowState* s = UsableControl(pDlg, nID);
     if (!s || !s->IsList() || nIndex < 0 || (size_t)nIndex >= s->items.size()) return false;
     SelectItem(s, nIndex);
@@ -126,6 +131,7 @@ bool UserSelect(CWnd* pDlg, int nID, int nIndex)
 
 bool UserFireTimer(CWnd* pWnd, UINT_PTR nIDEvent)
 {
+    Idle();
     if (!pWnd || !pWnd->m_hWnd) return false;
     for (const auto& t : pWnd->m_hWnd->timers) {
         if (t.nID != nIDEvent) continue;
@@ -139,6 +145,7 @@ bool UserFireTimer(CWnd* pWnd, UINT_PTR nIDEvent)
 
 bool UserClose(CWnd* pWnd)
 {
+    Idle();
     if (!pWnd || !pWnd->m_hWnd || !pWnd->m_hWnd->bVisible) return false;
     if (auto* dlg = dynamic_cast<CDialog*>(pWnd); dlg && dlg->IsEnded()) return false;
     pWnd->SendMessage(WM_CLOSE);
@@ -148,6 +155,7 @@ bool UserClose(CWnd* pWnd)
 
 std::string UserToolTip(CWnd* pWnd, CPoint ptScreen)
 {
+    Idle();
     SetCursorPos(ptScreen);
     if (!pWnd || !pWnd->m_hWnd) return "";
     WindowState* top = TopOf(pWnd->m_hWnd);

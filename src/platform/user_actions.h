@@ -1,7 +1,8 @@
 // Playing the user. Each action acts as the user would on a shown, enabled control and
 // returns false (doing nothing) when the control is missing, hidden or disabled, or its
-// dialog has ended. When an action is over, the model delivers what was posted and paints
-// what was invalidated, as a message loop does when it goes idle.
+// dialog has ended. Before an action and when it is over, the model delivers what was
+// posted and paints what was invalidated, as a message loop does when it goes idle: the
+// user acts on what the screen shows.
 #pragma once
 
 #include "platform/window.h"

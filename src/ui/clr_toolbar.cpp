@@ -64,6 +64,8 @@ BOOL CClrToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
         CRect rc(kButtonWidth * i, 0, kButtonWidth * (i + 1), kButtonHeight);
         if (!m_Buttons[i].Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rc, this, kFirstID + i)) return FALSE;
     }
+    // Docked along the frame's edge until the framework says otherwise.
+    CalcLayout(LM_HORZ | LM_HORZDOCK | LM_COMMIT);
     return TRUE;
 }
 
@@ -110,7 +112,13 @@ CClrBtn* CClrToolBar::GetButton(int i) { return i >= 0 && i < kMaxButtons ? &m_B
 
 void CClrToolBar::ChooseColor(CClrBtn* pSwatch)
 {
-    if (!pSwatch) return;
+    // A swatch repainted pressed while its dialog is open does not open another.
+    if (!pSwatch || m_bChoosing) return;
+    struct Choosing {
+        bool& flag;
+        explicit Choosing(bool& f) : flag(f) { flag = true; }
+        ~Choosing() { flag = false; }
+    } choosing(m_bChoosing);
     CColorDlg dlg(this);
     dlg.m_nPaletteType = s_nPaletteType != -1 ? s_nPaletteType : PaletteTypeForSource(m_nSource);
     if (dlg.DoModal() != IDOK) return;
@@ -163,7 +171,18 @@ CSize CClrToolBar::CalcLayout(DWORD dwMode, int nLength)
     CSize size = CalcToolBarLayout(data, n, CSize(kButtonWidth, kButtonHeight), dwMode, nLength, mru);
     if (dwMode & LM_COMMIT) {
         if ((m_dwStyle & CBRS_FLOATING) && (m_dwStyle & CBRS_SIZE_DYNAMIC)) m_nMRUWidth = mru;
-        // The swatches take their places row by row inside the margins.
+        // The bar takes the size (across its parent at most, when stretched) and the swatches
+        // their places row by row inside the margins.
+        CRect bar;
+        GetWindowRect(&bar);
+        if (CWnd* parent = GetParent()) {
+            parent->ScreenToClient(&bar);
+            CRect client;
+            parent->GetClientRect(&client);
+            MoveWindow(bar.left, bar.top, std::min(size.cx, client.Width()), std::min(size.cy, client.Height()));
+        } else {
+            MoveWindow(bar.left, bar.top, size.cx, size.cy);
+        }
         CRect inside;
         CalcInsideRect(inside, (dwMode & LM_HORZ) != 0);
         int x = inside.left, y = inside.top;

@@ -83,4 +83,5 @@ private:
     // The swatches in use as toolbar buttons, hidden ones marked so.
     int GetButtonData(TBBUTTON* pData);
     BYTE m_fsWrap[kMaxButtons];
+    bool m_bChoosing = false;
 };

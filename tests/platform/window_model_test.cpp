@@ -243,7 +243,7 @@ TEST(WindowModel, PostedMessagesCloseAndFocusMoves)
         dlg.PostMessage(WM_PING);
         EXPECT_EQ((std::vector<std::string>{"shown"}), dlg.events) << "not yet";
         UserClick(&dlg, IDC_PLAIN);
-        EXPECT_EQ((std::vector<std::string>{"shown", "plain", "ping"}), dlg.events) << "delivered once the click is over";
+        EXPECT_EQ((std::vector<std::string>{"shown", "ping", "plain"}), dlg.events) << "delivered before the user acts";
 
         // A control handle puts the focus on it with its text selected; 0 moves to the next.
         dlg.SetDlgItemText(IDC_EDIT, "abc");
