@@ -54,29 +54,21 @@ int ToolBarWrap(TBBUTTON* pData, int nCount, int nWidth, CSize sizeButton)
             x += dx;
             continue;
         }
-        // The row is full: wrap at the last shown separator of the row, else before this button.
-        bool found = false;
-        for (int j = i; j >= 0 && !(pData[j].fsState & TBSTATE_WRAP); --j)
-            if (Separator(pData[j]) && pData[j].idCommand == 0 && !Hidden(pData[j])) {
-                found = true;
-                i = j;
-                x = 0;
-                pData[j].fsState |= TBSTATE_WRAP;
-                ++rows;
-                break;
-            }
-        if (!found) {
-            for (int j = i - 1; j >= 0 && !(pData[j].fsState & TBSTATE_WRAP); --j) {
-                if (Hidden(pData[j]) || (Separator(pData[j]) && pData[j].idCommand != 0)) continue;
-                found = true;
-                i = j;
-                x = 0;
-                pData[j].fsState |= TBSTATE_WRAP;
-                ++rows;
-                break;
-            }
-            if (!found) x += dx;
+        // The row is full: wrap at the last shown separator of the row, else at the button
+        // before this one (never at a hidden one or a control in the bar).
+        int at = -1;
+        for (int j = i; at < 0 && j >= 0 && !(pData[j].fsState & TBSTATE_WRAP); --j)
+            if (Separator(pData[j]) && pData[j].idCommand == 0 && !Hidden(pData[j])) at = j;
+        for (int j = i - 1; at < 0 && j >= 0 && !(pData[j].fsState & TBSTATE_WRAP); --j)
+            if (!Hidden(pData[j]) && !(Separator(pData[j]) && pData[j].idCommand != 0)) at = j;
+        if (at < 0) {
+            x += dx;
+            continue;
         }
+        i = at;
+        x = 0;
+        pData[at].fsState |= TBSTATE_WRAP;
+        ++rows;
     }
     return rows + 1;
 }

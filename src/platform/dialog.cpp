@@ -1,4 +1,5 @@
 // Dialogs: templates held as data, CDialog built from one, and DoModal with its driver.
+#include "platform/resource_registry.h"
 #include "platform/window_state.h"
 
 #include <algorithm>
@@ -6,12 +7,6 @@
 using namespace wndmodel;
 
 namespace {
-
-std::vector<const DialogTemplate*>& Templates()
-{
-    static std::vector<const DialogTemplate*> templates;
-    return templates;
-}
 
 ModalDriver& CurrentDriver()
 {
@@ -50,18 +45,9 @@ CSize DialogTemplate::GetBaseUnits() const
     return CSize((6 * pt + 4) / 8, (13 * pt + 4) / 8);
 }
 
-void AfxRegisterDialogTemplate(const DialogTemplate* pTemplate)
-{
-    if (pTemplate) Templates().push_back(pTemplate);
-}
+void AfxRegisterDialogTemplate(const DialogTemplate* pTemplate) { ResourceRegistry<DialogTemplate>::Register(pTemplate); }
 
-const DialogTemplate* AfxFindDialogTemplate(UINT nID)
-{
-    const auto& t = Templates();
-    for (auto it = t.rbegin(); it != t.rend(); ++it)
-        if ((*it)->nID == nID) return *it;
-    return nullptr;
-}
+const DialogTemplate* AfxFindDialogTemplate(UINT nID) { return ResourceRegistry<DialogTemplate>::Find(nID); }
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 

@@ -1,5 +1,7 @@
 #include "platform/gdi.h"
 
+#include "platform/resource_registry.h"
+
 #include <cstddef>
 #include <cstring>
 #include <limits>
@@ -76,12 +78,6 @@ COLORREF CPalette::GetEntryColor(UINT index) const
 
 namespace {
 
-std::vector<const BitmapTemplate*>& BitmapTemplates()
-{
-    static std::vector<const BitmapTemplate*> templates;
-    return templates;
-}
-
 // A size a bitmap may have: positive and small enough that its bytes are countable.
 bool UsableSize(int w, int h)
 {
@@ -90,18 +86,9 @@ bool UsableSize(int w, int h)
 
 } // namespace
 
-void AfxRegisterBitmapTemplate(const BitmapTemplate* pTemplate)
-{
-    if (pTemplate) BitmapTemplates().push_back(pTemplate);
-}
+void AfxRegisterBitmapTemplate(const BitmapTemplate* pTemplate) { ResourceRegistry<BitmapTemplate>::Register(pTemplate); }
 
-const BitmapTemplate* AfxFindBitmapTemplate(UINT nID)
-{
-    const auto& t = BitmapTemplates();
-    for (auto it = t.rbegin(); it != t.rend(); ++it)
-        if ((*it)->nID == nID) return *it;
-    return nullptr;
-}
+const BitmapTemplate* AfxFindBitmapTemplate(UINT nID) { return ResourceRegistry<BitmapTemplate>::Find(nID); }
 
 IMPLEMENT_DYNAMIC(CBitmap, CObject)
 
