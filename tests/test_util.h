@@ -134,6 +134,18 @@ private:
     std::string m_savedLog;
 };
 
+// Installs a modal driver for the life of the object and puts the one before back.
+class Driver {
+public:
+    explicit Driver(ModalDriver d) { m_prev = SetModalDriver(std::move(d)); }
+    ~Driver() { SetModalDriver(std::move(m_prev)); }
+    Driver(const Driver&) = delete;
+    Driver& operator=(const Driver&) = delete;
+
+private:
+    ModalDriver m_prev;
+};
+
 // Imports a file through a filter into a StitchList sized by GetMaxNoStitches.
 inline int Import(CFilter& f, const std::string& path, StitchList& l)
 {

@@ -1,5 +1,7 @@
 #include "core/thread_table.h"
 
+#include "platform/string_resource.h"
+
 namespace {
 
 // Names are kept exactly as the machines' own lists spell them.
@@ -218,3 +220,11 @@ std::string GetThreadString(UINT id)
     const char* name = kThreads[id - kThreadStringBase].name;
     return std::string(name) + "\n" + name;
 }
+
+namespace {
+
+// The thread names are the string resources 33500 to 33688, for the colour toolbar's tooltips.
+const bool kThreadStringsRegistered =
+    (AfxRegisterStringResources(kThreadStringBase, kThreadStringBase + kThreadCount - 1, &GetThreadString), true);
+
+} // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/png.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -21,7 +22,75 @@ BOOL CPen::DeleteObject()
     return TRUE;
 }
 
+COLORREF GetSysColor(int nIndex)
+{
+    switch (nIndex) {
+    case COLOR_WINDOW: return RGB(255, 255, 255);
+    case COLOR_BTNFACE: return RGB(192, 192, 192);
+    case COLOR_BTNSHADOW: return RGB(128, 128, 128);
+    case COLOR_BTNHIGHLIGHT: return RGB(255, 255, 255);
+    case COLOR_3DLIGHT: return RGB(223, 223, 223);
+    default: return RGB(0, 0, 0);
+    }
+}
+
 CDC::CDC() : m_defaultPen(PS_SOLID, 1, RGB(0, 0, 0)), m_pPen(&m_defaultPen) {}
+
+BOOL CDC::CreateCompatibleDC(CDC* pDC)
+{
+    if (pDC) {
+        m_bPaletteMode = pDC->m_bPaletteMode;
+        m_nDpi = pDC->m_nDpi;
+    }
+    return TRUE;
+}
+
+BOOL CDC::DeleteDC()
+{
+    m_pBitmap = nullptr;
+    m_pPalette = nullptr;
+    return TRUE;
+}
+
+int CDC::GetDeviceCaps(int nIndex) const
+{
+    switch (nIndex) {
+    case HORZRES: return m_pBitmap ? m_pBitmap->Width() : 0;
+    case VERTRES: return m_pBitmap ? m_pBitmap->Height() : 0;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return m_nDpi;
+    case BITSPIXEL: return m_bPaletteMode ? 8 : 24;
+    case PLANES: return 1;
+    case NUMCOLORS: return m_bPaletteMode ? 256 : -1;
+    case RASTERCAPS: return m_bPaletteMode ? RC_PALETTE : 0;
+    case SIZEPALETTE: return m_bPaletteMode ? 256 : 0;
+    default: return 0;
+    }
+}
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap)
+{
+    CBitmap* old = m_pBitmap;
+    m_pBitmap = pBitmap;
+    return old;
+}
+
+void CDC::PutPixel(int x, int y, COLORREF rgb)
+{
+    if (!m_pBitmap) return;
+    if (m_bPaletteMode && m_pPalette && m_pPalette->GetEntryCount() > 0) {
+        // A palette device shows only what its palette holds.
+        PALETTEENTRY e;
+        m_pPalette->GetPaletteEntries(m_pPalette->GetNearestPaletteIndex(rgb), 1, &e);
+        rgb = RGB(e.peRed, e.peGreen, e.peBlue);
+    }
+    m_pBitmap->PutPixel(x, y, rgb);
+}
+
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    return m_pBitmap ? m_pBitmap->GetPixel(x, y) : 0xFFFFFFFFu;
+}
 
 CPen* CDC::SelectObject(CPen* pPen)
 {
@@ -159,9 +228,92 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor)
 {
+    if (cx < 0) {
+        x += cx;
+        cx = -cx;
+    }
+    if (cy < 0) {
+        y += cy;
+        cy = -cy;
+    }
+    // Only what lies on the device costs anything.
+    int x0 = std::max(x + m_viewportOrg.x, 0), y0 = std::max(y + m_viewportOrg.y, 0);
+    int x1 = (int)std::min<long>((long)x + cx + m_viewportOrg.x, GetDeviceCaps(HORZRES));
+    int y1 = (int)std::min<long>((long)y + cy + m_viewportOrg.y, GetDeviceCaps(VERTRES));
     COLORREF rgb = Resolve(crColor);
-    for (int j = 0; j < cy; ++j)
-        for (int i = 0; i < cx; ++i) PutPixel(x + i + m_viewportOrg.x, y + j + m_viewportOrg.y, rgb);
+    for (int j = y0; j < y1; ++j)
+        for (int i = x0; i < x1; ++i) PutPixel(i, j, rgb);
+}
+
+void CDC::FillSolidRect(const RECT* lpRect, COLORREF crColor)
+{
+    if (lpRect)
+        FillSolidRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, crColor);
+}
+
+void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    FillSolidRect(x, y, cx - 1, 1, clrTopLeft);
+    FillSolidRect(x, y, 1, cy - 1, clrTopLeft);
+    FillSolidRect(x + cx - 1, y, 1, cy, clrBottomRight);
+    FillSolidRect(x, y + cy - 1, cx, 1, clrBottomRight);
+}
+
+void CDC::Draw3dRect(const RECT* lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    if (lpRect)
+        Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, clrTopLeft,
+                   clrBottomRight);
+}
+
+BOOL CDC::DrawEdge(RECT* lpRect, UINT nEdge, UINT nFlags)
+{
+    if (!lpRect) return FALSE;
+    CRect r = *lpRect;
+    // Outer line, then inner line, each with its top-left and bottom-right colours.
+    struct Line {
+        UINT raised, sunken;
+        int raisedTL, raisedBR, sunkenTL, sunkenBR;
+    };
+    const Line lines[] = {
+        {BDR_RAISEDOUTER, BDR_SUNKENOUTER, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT},
+        {BDR_RAISEDINNER, BDR_SUNKENINNER, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW, COLOR_3DDKSHADOW, COLOR_3DLIGHT},
+    };
+    for (const Line& l : lines) {
+        if (!(nEdge & (l.raised | l.sunken)) || r.IsRectEmpty()) continue;
+        bool raised = (nEdge & l.raised) != 0;
+        COLORREF tl = GetSysColor(raised ? l.raisedTL : l.sunkenTL);
+        COLORREF br = GetSysColor(raised ? l.raisedBR : l.sunkenBR);
+        if (nFlags & BF_TOP) FillSolidRect(r.left, r.top, r.Width() - 1, 1, tl);
+        if (nFlags & BF_LEFT) FillSolidRect(r.left, r.top, 1, r.Height() - 1, tl);
+        if (nFlags & BF_RIGHT) FillSolidRect(r.right - 1, r.top, 1, r.Height(), br);
+        if (nFlags & BF_BOTTOM) FillSolidRect(r.left, r.bottom - 1, r.Width(), 1, br);
+        if (nFlags & BF_LEFT) ++r.left;
+        if (nFlags & BF_TOP) ++r.top;
+        if (nFlags & BF_RIGHT) --r.right;
+        if (nFlags & BF_BOTTOM) --r.bottom;
+    }
+    if (nFlags & BF_MIDDLE) FillSolidRect(&r, GetSysColor(COLOR_BTNFACE));
+    if (nFlags & BF_ADJUST) *lpRect = r;
+    return TRUE;
+}
+
+void CDC::DrawFocusRect(const RECT* lpRect)
+{
+    if (!lpRect) return;
+    CRect r = *lpRect;
+    auto invert = [&](int x, int y) {
+        COLORREF c = GetPixel(x + m_viewportOrg.x, y + m_viewportOrg.y);
+        if (c != 0xFFFFFFFFu) PutPixel(x + m_viewportOrg.x, y + m_viewportOrg.y, c ^ 0xFFFFFFu);
+    };
+    for (int x = r.left; x < r.right; x += 2) {
+        invert(x, r.top);
+        if (r.bottom - 1 > r.top) invert(x, r.bottom - 1);
+    }
+    for (int y = r.top + 2; y < r.bottom - 1; y += 2) {
+        invert(r.left, y);
+        if (r.right - 1 > r.left) invert(r.right - 1, y);
+    }
 }
 
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD)
@@ -183,59 +335,15 @@ CPoint CDC::SetViewportOrg(int x, int y)
 }
 
 CRasterDC::CRasterDC(int nWidth, int nHeight, int nDpi)
-    : m_nWidth(nWidth < 0 ? 0 : nWidth), m_nHeight(nHeight < 0 ? 0 : nHeight), m_nDpi(nDpi < 1 ? 96 : nDpi),
-      m_bits((size_t)m_nWidth * (size_t)m_nHeight * 3, 0xFF)
 {
+    SetResolution(nDpi < 1 ? 96 : nDpi);
+    if (nWidth > 0 && nHeight > 0) m_bitmap.CreateBitmap(nWidth, nHeight, RGB(255, 255, 255));
+    SelectObject(&m_bitmap);
 }
 
-int CRasterDC::GetDeviceCaps(int nIndex) const
-{
-    switch (nIndex) {
-    case HORZRES: return m_nWidth;
-    case VERTRES: return m_nHeight;
-    case LOGPIXELSX:
-    case LOGPIXELSY: return m_nDpi;
-    case BITSPIXEL: return m_bPaletteMode ? 8 : 24;
-    case PLANES: return 1;
-    case NUMCOLORS: return m_bPaletteMode ? 256 : -1;
-    case RASTERCAPS: return m_bPaletteMode ? RC_PALETTE : 0;
-    case SIZEPALETTE: return m_bPaletteMode ? 256 : 0;
-    default: return 0;
-    }
-}
-
-void CRasterDC::PutPixel(int x, int y, COLORREF rgb)
-{
-    if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight) return;
-    if (m_bPaletteMode && m_pPalette && m_pPalette->GetEntryCount() > 0) {
-        // A palette device shows only what its palette holds.
-        PALETTEENTRY e;
-        m_pPalette->GetPaletteEntries(m_pPalette->GetNearestPaletteIndex(rgb), 1, &e);
-        rgb = RGB(e.peRed, e.peGreen, e.peBlue);
-    }
-    uint8_t* p = &m_bits[((size_t)y * (size_t)m_nWidth + (size_t)x) * 3];
-    p[0] = GetRValue(rgb);
-    p[1] = GetGValue(rgb);
-    p[2] = GetBValue(rgb);
-}
-
-COLORREF CRasterDC::GetPixel(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight) return 0xFFFFFFFFu; // CLR_INVALID
-    const uint8_t* p = &m_bits[((size_t)y * (size_t)m_nWidth + (size_t)x) * 3];
-    return RGB(p[0], p[1], p[2]);
-}
-
-void CRasterDC::Clear(COLORREF crColor)
-{
-    for (size_t i = 0; i + 2 < m_bits.size(); i += 3) {
-        m_bits[i] = GetRValue(crColor);
-        m_bits[i + 1] = GetGValue(crColor);
-        m_bits[i + 2] = GetBValue(crColor);
-    }
-}
+void CRasterDC::Clear(COLORREF crColor) { m_bitmap.Fill(crColor & 0xFFFFFF); }
 
 bool CRasterDC::SavePng(const char* path) const
 {
-    return WritePngRgb(path, m_nWidth, m_nHeight, m_bits.data());
+    return WritePngRgb(path, Width(), Height(), Bits());
 }

@@ -9,8 +9,12 @@ struct CRuntimeClass {
     const char* m_lpszClassName;
     int m_nObjectSize;
     const CRuntimeClass* m_pBaseClass;
+    CObject* (*m_pfnCreateObject)() = nullptr; // set for classes made by their run-time class
 
     BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
+    // A new object of the class (the caller owns it), or nullptr for a class that is not
+    // dynamically creatable.
+    CObject* CreateObject() const;
 };
 
 class CObject {
@@ -35,4 +39,15 @@ public: \
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
     const CRuntimeClass class_name::class##class_name = {#class_name, (int)sizeof(class_name), \
                                                          RUNTIME_CLASS(base_class_name)}; \
+    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+
+// A class whose objects can be made from its run-time class alone (CreateObject).
+#define DECLARE_DYNCREATE(class_name) \
+    DECLARE_DYNAMIC(class_name) \
+    static CObject* CreateObject();
+
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name) \
+    CObject* class_name::CreateObject() { return new class_name; } \
+    const CRuntimeClass class_name::class##class_name = {#class_name, (int)sizeof(class_name), \
+                                                         RUNTIME_CLASS(base_class_name), &class_name::CreateObject}; \
     const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }

@@ -130,15 +130,6 @@ BEGIN_MESSAGE_MAP(CTestDlg, CDialog)
     ON_MESSAGE(WM_PING, OnPing)
 END_MESSAGE_MAP()
 
-// Installs a driver for the life of the object.
-class Driver {
-public:
-    explicit Driver(ModalDriver d) { m_prev = SetModalDriver(std::move(d)); }
-    ~Driver() { SetModalDriver(std::move(m_prev)); }
-
-private:
-    ModalDriver m_prev;
-};
 
 } // namespace
 
@@ -161,7 +152,8 @@ TEST(DialogModel, InitialExchangeFillsControlsFromTheValues)
         EXPECT_EQ(-1, static_cast<CListBox*>(dlg.GetDlgItem(IDC_FILES))->GetCurSel());
         CRect rc;
         dlg.GetDlgItem(IDC_FLAG)->GetWindowRect(&rc);
-        EXPECT_EQ(CRect(5, 6, 45, 16), rc);
+        // Dialog units (6 x 13 pixels per 4 x 8) on the screen, inside the dialog's frame.
+        EXPECT_EQ(CRect(3 + 8, 22 + 10, 3 + 8 + 60, 22 + 10 + 16), rc);
         EXPECT_TRUE(dlg.GetDlgItem(IDC_FLAG)->IsKindOf(RUNTIME_CLASS(CButton)));
         EXPECT_EQ(nullptr, dlg.GetDlgItem(4242));
         UserClick(&dlg, IDCANCEL);

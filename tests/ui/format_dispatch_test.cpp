@@ -8,15 +8,6 @@ using namespace testutil;
 
 namespace {
 
-class Driver {
-public:
-    explicit Driver(ModalDriver d) { m_prev = SetModalDriver(std::move(d)); }
-    ~Driver() { SetModalDriver(std::move(m_prev)); }
-
-private:
-    ModalDriver m_prev;
-};
-
 const char* const kOpenFilter =
     "All Designs|*.kwc;*.exp;*.dst;*.pes;*.pec;*.pcs;*.pcm;*.hus;*.sew;*.csd;*.xxx|Condensed (*.kwc)|*.kwc|"
     "Melco (*.exp)|*.exp|Tajima (*.dst)|*.dst|Brother (*.pes;*.pec)|*.pes;*.pec|Pfaff (*.pcs)|*.pcs|"

@@ -8,14 +8,6 @@ using namespace testutil;
 
 namespace {
 
-class Driver {
-public:
-    explicit Driver(ModalDriver d) { m_prev = SetModalDriver(std::move(d)); }
-    ~Driver() { SetModalDriver(std::move(m_prev)); }
-
-private:
-    ModalDriver m_prev;
-};
 
 // The settings' preference fields, kept and put back around each test.
 struct SettingsSnapshot {
