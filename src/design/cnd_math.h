@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/stitch.h"
+#include "design/point_ops.h"
 
 #include <cmath>
 #include <cstdint>
@@ -15,11 +16,7 @@ constexpr double kTwoPi = 6.283185307;
 constexpr double kHalfPi = 1.57079632675;
 constexpr double kQuarterPi = 0.785398163375;
 
-// Far results stay at the edge of the 32-bit range instead of overflowing.
-inline int32_t Clamp32(int64_t v)
-{
-    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : (int32_t)v;
-}
+using pointops::Clamp32;
 
 // Truncation toward zero; values outside the 32-bit range (and NaN, as 0) never reach the
 // undefined conversion.

@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 namespace {
-
-bool operator==(const tagPOINT& a, const tagPOINT& b) { return a.x == b.x && a.y == b.y; }
 
 std::vector<tagPOINT> Points(CCndObject& d)
 {
@@ -17,9 +16,9 @@ std::vector<tagPOINT> Points(CCndObject& d)
 
 std::string Show(const std::vector<tagPOINT>& pts)
 {
-    std::string s;
-    for (const auto& p : pts) s += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
-    return s;
+    std::ostringstream s;
+    for (const auto& p : pts) s << '(' << p.x << ',' << p.y << ')';
+    return s.str();
 }
 
 // Every test starts from the same process-wide state and leaves it as it found it.
@@ -69,44 +68,44 @@ TEST_F(CndGeometry, InterceptPoint)
     tagPOINT out{};
     // Two upright directions: parallel, out = q.
     EXPECT_EQ(1, m_Design.GetInterceptPoint({0, 0}, {0, 100}, {50, 7}, {0, -30}, out));
-    EXPECT_EQ((tagPOINT{50, 7}), out);
+    EXPECT_EQ(Show({{50, 7}}), Show({out}));
     // Parallel once truncated to whole 0.1 mm: (19, 9) and (15, 3) both read as (10, 0).
     EXPECT_EQ(1, m_Design.GetInterceptPoint({0, 0}, {19, 9}, {0, 100}, {15, 3}, out));
-    EXPECT_EQ((tagPOINT{0, 100}), out);
+    EXPECT_EQ(Show({{0, 100}}), Show({out}));
     // A direction that truncates to upright is never parallel; the crossing itself uses the
     // directions as given: lines x = 5y/100 and x = 20 + 7y/100 meet at y = -1000.
     EXPECT_EQ(0, m_Design.GetInterceptPoint({0, 0}, {5, 100}, {20, 0}, {7, 100}, out));
-    EXPECT_EQ((tagPOINT{-50, -1000}), out);
+    EXPECT_EQ(Show({{-50, -1000}}), Show({out}));
     // A zero direction: no crossing, out = p.
     EXPECT_EQ(1, m_Design.GetInterceptPoint({3, 4}, {5, 5}, {9, 9}, {0, 0}, out));
-    EXPECT_EQ((tagPOINT{3, 4}), out);
+    EXPECT_EQ(Show({{3, 4}}), Show({out}));
     // Worked value: the foot of (50, -100) on the x axis.
     EXPECT_EQ(0, m_Design.GetInterceptPoint({0, 0}, {100, 0}, {50, -100}, {0, 10}, out));
-    EXPECT_EQ((tagPOINT{50, 0}), out);
+    EXPECT_EQ(Show({{50, 0}}), Show({out}));
     // Each offset from q is truncated before it is added: the crossing (7.5, 5) is q plus
     // (-2.5, -5), which becomes (8, 5), not (7, 5).
     EXPECT_EQ(0, m_Design.GetInterceptPoint({0, 5}, {2, 0}, {10, 10}, {2, 4}, out));
-    EXPECT_EQ((tagPOINT{8, 5}), out);
+    EXPECT_EQ(Show({{8, 5}}), Show({out}));
 }
 
 TEST_F(CndGeometry, CenterOfCircle)
 {
     tagPOINT out{};
     EXPECT_EQ(0, m_Design.GetCenter({0, 0}, {200, 0}, {100, 100}, out));
-    EXPECT_EQ((tagPOINT{100, 0}), out);
+    EXPECT_EQ(Show({{100, 0}}), Show({out}));
     EXPECT_EQ(0, m_Design.GetCenter({1000, 0}, {-1000, 0}, {0, 1000}, out));
-    EXPECT_EQ((tagPOINT{0, 0}), out);
+    EXPECT_EQ(Show({{0, 0}}), Show({out}));
     // A centre off the grid is truncated.
     EXPECT_EQ(0, m_Design.GetCenter({1200, -300}, {-700, -100}, {200, 900}, out));
-    EXPECT_EQ((tagPOINT{264, -62}), out);
+    EXPECT_EQ(Show({{264, -62}}), Show({out}));
     // Degenerate cases give (a.y, a.x) x 20000 with a = p1 - p0.
     EXPECT_EQ(1, m_Design.GetCenter({0, 0}, {1000, 2}, {500, 1}, out)); // collinear
-    EXPECT_EQ((tagPOINT{40000, 20000000}), out);
+    EXPECT_EQ(Show({{40000, 20000000}}), Show({out}));
     EXPECT_EQ(1, m_Design.GetCenter({5, 0}, {5, 100}, {5, 40}, out)); // both upright
-    EXPECT_EQ((tagPOINT{2000000, 0}), out);
+    EXPECT_EQ(Show({{2000000, 0}}), Show({out}));
     // Integer halves can make the bisectors meet nowhere: (0,0), (-3,0), (0,1).
     EXPECT_EQ(1, m_Design.GetCenter({0, 0}, {-3, 0}, {0, 1}, out));
-    EXPECT_EQ((tagPOINT{0, -60000}), out);
+    EXPECT_EQ(Show({{0, -60000}}), Show({out}));
 }
 
 TEST_F(CndGeometry, PointOnCurveAndBetweenLines)
@@ -119,7 +118,7 @@ TEST_F(CndGeometry, PointOnCurveAndBetweenLines)
     } cases[] = {{0, {0, 0}}, {0.5, {50, 75}}, {1, {100, 0}}, {0.1, {2, 27}}};
     for (auto& c : cases) {
         m_Design.GetPointOnCurve(curve, c.t, out);
-        EXPECT_EQ(c.expected, out) << c.t;
+        EXPECT_EQ(Show({c.expected}), Show({out})) << c.t;
     }
 
     // Between the lines y = 0 (a, b) and y = 100 (c, d).
