@@ -81,9 +81,21 @@ public:
     static int32_t s_nSatinReturnStagger;
     static int32_t s_nFillRowStagger;
 
+    // Set when AddStitches met the stitch limit or could not grow the rendered design:
+    // the generators stop early, and rendering reports -17003.
+    bool IsRenderFull() const { return m_bRenderFull != 0; }
+
     DECLARE_DYNAMIC(CCndObject)
 
 private:
+    CCndObject* NewDerived() const;
+    void EmptyRendered();
+    bool GrowRendered(long nNeeded);
+    void SetBoundsFromStitches();
+    int FinishRendering();
+    void DeleteElements();
+
     CExpObject* m_pRendered = nullptr;
     std::vector<CEmbData*> m_Elements;
+    int32_t m_bRenderFull = 0;
 };
