@@ -524,8 +524,6 @@ int CCnd::LoadCFillStitch(CCndObject* pDesign)
     StepBack();
     auto c = std::make_unique<CComplexFillStitch>();
     int p = 0;
-    // The file may name any boundary up to 65535; a boundary beyond those made so far
-    // becomes the next one, so only boundaries that get points exist.
     int nBoundary = 0;
     uint8_t r[5];
     for (;;) {
@@ -574,7 +572,6 @@ int CCnd::LoadCFillStitch(CCndObject* pDesign)
         }
         const int kind = r[0] & 7;
         if (kind < 1 || kind > 4) continue;
-        if (nBoundary >= (int)c->m_Boundaries.size()) nBoundary = (int)c->m_Boundaries.size();
         tagPOINT q = RecordPoint(r);
         c->AddBoundryPoint(nBoundary, q.x, q.y, 0);
     }

@@ -10,10 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 
 using namespace testutil;
 using namespace cndrec;
+
+void PrintTo(const tagPOINT& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
+void PrintTo(const CPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
 namespace {
 
@@ -40,28 +44,28 @@ ReadResult ReadCnd(const std::vector<uint8_t>& bytes, const char* name = "t.cnd"
 // C<colour> colour change, N J T 3 mode switches, c2 and c8:<parameter> machine codes.
 std::string Describe(CCndObject& d)
 {
-    std::string s;
+    std::ostringstream s;
     for (int i = 0; i < d.GetElementCount(); ++i) {
         CEmbData* e = d.GetElement(i);
-        if (!s.empty()) s += ' ';
-        if (auto* r = dynamic_cast<CRunStitch*>(e)) s += "R" + std::to_string(r->m_nPoints);
-        else if (auto* sa = dynamic_cast<CSatinStitch*>(e)) s += "S" + std::to_string(sa->m_nSegments);
-        else if (dynamic_cast<CFillStitch*>(e)) s += "F";
-        else if (dynamic_cast<CComplexFillStitch*>(e)) s += "X";
-        else if (auto* c = dynamic_cast<CColorChange*>(e)) s += "C" + std::to_string(c->m_nColor);
+        if (i) s << ' ';
+        if (auto* r = dynamic_cast<CRunStitch*>(e)) s << 'R' << r->m_nPoints;
+        else if (auto* sa = dynamic_cast<CSatinStitch*>(e)) s << 'S' << sa->m_nSegments;
+        else if (dynamic_cast<CFillStitch*>(e)) s << 'F';
+        else if (dynamic_cast<CComplexFillStitch*>(e)) s << 'X';
+        else if (auto* c = dynamic_cast<CColorChange*>(e)) s << 'C' << c->m_nColor;
         else if (auto* sp = dynamic_cast<CSpecialStitch*>(e)) {
             switch (sp->m_nType) {
-            case SpecStNormal: s += "N"; break;
-            case SpecStJump: s += "J"; break;
-            case SpecStTrim: s += "T"; break;
-            case SpecStTriple: s += "3"; break;
-            case SpecStCode2: s += "c2"; break;
-            case SpecStCode8: s += "c8:" + std::to_string(sp->m_nParam); break;
-            default: s += "?"; break;
+            case SpecStNormal: s << 'N'; break;
+            case SpecStJump: s << 'J'; break;
+            case SpecStTrim: s << 'T'; break;
+            case SpecStTriple: s << '3'; break;
+            case SpecStCode2: s << "c2"; break;
+            case SpecStCode8: s << "c8:" << sp->m_nParam; break;
+            default: s << '?'; break;
             }
-        } else s += "?";
+        } else s << '?';
     }
-    return s;
+    return s.str();
 }
 
 template <class T> T* Element(CCndObject& d, int i) { return dynamic_cast<T*>(d.GetElement(i)); }
@@ -201,7 +205,7 @@ TEST(CndReader, RunsKeepTheirLengthsAndTheDesignKeepsItsModes)
     EXPECT_EQ((std::vector<int32_t>{0, 1, 0, 0}), std::vector<int32_t>(run->m_Kinds.begin(), run->m_Kinds.begin() + 4));
     EXPECT_EQ((std::vector<int16_t>{380, 200, 380, 380}),
               std::vector<int16_t>(run->m_Lengths.begin(), run->m_Lengths.begin() + 4));
-    EXPECT_EQ((tagPOINT{100, 100}), run->m_Points[1]);
+    EXPECT_EQ(CPoint(100, 100), run->m_Points[1]);
     EXPECT_EQ(1, r.design->CurrentMode(CCndObject::kJumpMode));
     EXPECT_EQ(1, r.design->CurrentMode(CCndObject::kTrimMode));
     EXPECT_EQ(0, r.design->CurrentMode(CCndObject::kTripleMode));
@@ -221,18 +225,18 @@ TEST(CndReader, SatinColumnEndedByARunPoint)
     ReadResult r = ReadCnd(w.Cnd());
     ASSERT_EQ("R1 S2 R2", Describe(*r.design));
     auto* s = Element<CSatinStitch>(*r.design, 1);
-    EXPECT_EQ((tagPOINT{0, 0}), s->m_StartA[0]);  // the last run point
-    EXPECT_EQ((tagPOINT{0, 100}), s->m_StartB[0]);
-    EXPECT_EQ((tagPOINT{1000, 0}), s->m_EndA[0]);
-    EXPECT_EQ((tagPOINT{1000, 100}), s->m_EndB[0]);
-    EXPECT_EQ(s->m_EndA[0], s->m_StartA[1]);
-    EXPECT_EQ(s->m_EndB[0], s->m_StartB[1]);
-    EXPECT_EQ((tagPOINT{2000, 100}), s->m_EndB[1]);
+    EXPECT_EQ(CPoint(0, 0), s->m_StartA[0]);  // the last run point
+    EXPECT_EQ(CPoint(0, 100), s->m_StartB[0]);
+    EXPECT_EQ(CPoint(1000, 0), s->m_EndA[0]);
+    EXPECT_EQ(CPoint(1000, 100), s->m_EndB[0]);
+    EXPECT_EQ(CPoint(s->m_EndA[0]), s->m_StartA[1]);
+    EXPECT_EQ(CPoint(s->m_EndB[0]), s->m_StartB[1]);
+    EXPECT_EQ(CPoint(2000, 100), s->m_EndB[1]);
     EXPECT_EQ(280, s->m_Densities[0]);
     EXPECT_EQ(500, s->m_Densities[1]);
     EXPECT_EQ(0, s->m_ArcFlags[0]);
     // The run after the column starts with the point that ended it.
-    EXPECT_EQ((tagPOINT{2500, 500}), Element<CRunStitch>(*r.design, 2)->m_Points[0]);
+    EXPECT_EQ(CPoint(2500, 500), Element<CRunStitch>(*r.design, 2)->m_Points[0]);
 }
 
 TEST(CndReader, SatinColumnStartsAtOriginWithoutARunAndGrowsPastTenSegments)
@@ -244,10 +248,10 @@ TEST(CndReader, SatinColumnStartsAtOriginWithoutARunAndGrowsPastTenSegments)
     ReadResult r = ReadCnd(w.Cnd());
     ASSERT_EQ("S25", Describe(*r.design));
     auto* s = Element<CSatinStitch>(*r.design, 0);
-    EXPECT_EQ((tagPOINT{0, 0}), s->m_StartA[0]);
+    EXPECT_EQ(CPoint(0, 0), s->m_StartA[0]);
     EXPECT_EQ(42, s->m_Densities[0]);  // the reader's initial satin density
-    EXPECT_EQ((tagPOINT{2500, 100}), s->m_EndB[24]);
-    EXPECT_EQ((tagPOINT{2400, 0}), s->m_StartA[24]);
+    EXPECT_EQ(CPoint(2500, 100), s->m_EndB[24]);
+    EXPECT_EQ(CPoint(2400, 0), s->m_StartA[24]);
 }
 
 TEST(CndReader, SatinColumnEndsOnCommands)
@@ -292,11 +296,11 @@ TEST(CndReader, SatinArcSegments)
         ASSERT_EQ("R1 S2", Describe(*r.design));
         auto* s = Element<CSatinStitch>(*r.design, 1);
         EXPECT_EQ(1, s->m_ArcFlags[0]);
-        EXPECT_EQ((tagPOINT{500, 0}), s->m_MiddleA[0]);
-        EXPECT_EQ((tagPOINT{500, 100}), s->m_MiddleB[0]);
+        EXPECT_EQ(CPoint(500, 0), s->m_MiddleA[0]);
+        EXPECT_EQ(CPoint(500, 100), s->m_MiddleB[0]);
         // The second arc sees an end rail already read: its start pair shifts along.
-        EXPECT_EQ((tagPOINT{1000, 100}), s->m_StartA[1]);
-        EXPECT_EQ((tagPOINT{0, 0}), s->m_StartB[1]);
+        EXPECT_EQ(CPoint(1000, 100), s->m_StartA[1]);
+        EXPECT_EQ(CPoint(0, 0), s->m_StartB[1]);
     }
     // Directions far apart: the middle direction turns by pi (widths 100 and 141).
     {
@@ -304,10 +308,11 @@ TEST(CndReader, SatinArcSegments)
         w.Point(kRunPoint, 0, 0).Point(kRailPoint, 0, 100);
         w.Point(kArcPoint, 500, 500);
         w.Point(kRailPoint, 1000, 100).Point(kRailPoint, 1100, 0);
-        auto* s = Element<CSatinStitch>(*ReadCnd(w.Cnd()).design, 1);
+        ReadResult read = ReadCnd(w.Cnd());
+        auto* s = Element<CSatinStitch>(*read.design, 1);
         ASSERT_NE(nullptr, s);
-        EXPECT_EQ((tagPOINT{445, 477}), s->m_MiddleA[0]);
-        EXPECT_EQ((tagPOINT{555, 523}), s->m_MiddleB[0]);
+        EXPECT_EQ(CPoint(445, 477), s->m_MiddleA[0]);
+        EXPECT_EQ(CPoint(555, 523), s->m_MiddleB[0]);
     }
     // Two middle points are the middle pair as read.
     {
@@ -315,10 +320,11 @@ TEST(CndReader, SatinArcSegments)
         w.Point(kRunPoint, 0, 0).Point(kRailPoint, 0, 100);
         w.Point(kArcPoint, 500, 30).Point(kArcPoint, 500, 130);
         w.Point(kRailPoint, 1000, 0).Point(kRailPoint, 1000, 100);
-        auto* s = Element<CSatinStitch>(*ReadCnd(w.Cnd()).design, 1);
+        ReadResult read = ReadCnd(w.Cnd());
+        auto* s = Element<CSatinStitch>(*read.design, 1);
         ASSERT_NE(nullptr, s);
-        EXPECT_EQ((tagPOINT{500, 30}), s->m_MiddleA[0]);
-        EXPECT_EQ((tagPOINT{500, 130}), s->m_MiddleB[0]);
+        EXPECT_EQ(CPoint(500, 30), s->m_MiddleA[0]);
+        EXPECT_EQ(CPoint(500, 130), s->m_MiddleB[0]);
     }
 }
 
@@ -343,15 +349,15 @@ TEST(CndReader, FillFrameOutlinesAndParameters)
     EXPECT_EQ(4500, f->m_nAngle);
     EXPECT_EQ(280, f->m_nSpacing);
     EXPECT_EQ(333, f->m_nFillValue);
-    EXPECT_EQ((tagPOINT{0, 0}), f->m_Frame[0]);
-    EXPECT_EQ((tagPOINT{1000, 0}), f->m_Frame[1]);
-    EXPECT_EQ((tagPOINT{1000, 800}), f->m_Frame[2]);
-    EXPECT_EQ((tagPOINT{0, 800}), f->m_Frame[3]);
-    EXPECT_EQ((tagPOINT{0, 0}), f->m_Frame[4]);
+    EXPECT_EQ(CPoint(0, 0), f->m_Frame[0]);
+    EXPECT_EQ(CPoint(1000, 0), f->m_Frame[1]);
+    EXPECT_EQ(CPoint(1000, 800), f->m_Frame[2]);
+    EXPECT_EQ(CPoint(0, 800), f->m_Frame[3]);
+    EXPECT_EQ(CPoint(0, 0), f->m_Frame[4]);
     ASSERT_EQ(2, f->m_nOutlineA);
-    EXPECT_EQ((tagPOINT{1100, 600}), f->m_OutlineA[1]);
+    EXPECT_EQ(CPoint(1100, 600), f->m_OutlineA[1]);
     ASSERT_EQ(1, f->m_nOutlineB);
-    EXPECT_EQ((tagPOINT{-100, 500}), f->m_OutlineB[0]);
+    EXPECT_EQ(CPoint(-100, 500), f->m_OutlineB[0]);
 }
 
 TEST(CndReader, FillTypesAndOrderOfTheFarEdge)
@@ -366,26 +372,28 @@ TEST(CndReader, FillTypesAndOrderOfTheFarEdge)
         // A near edge along y: P2 and P3 stay in the order read when they run the same way.
         w.Point(kRunPoint, 0, 0).Point(kRunPoint, 0, 1000).Point(kRunPoint, 800, 1000).Point(kRunPoint, 800, 0);
         w.Point(kArcPoint, 0, 0);
-        auto* f = Element<CFillStitch>(*ReadCnd(w.Cnd()).design, 0);
+        ReadResult read = ReadCnd(w.Cnd());
+        auto* f = Element<CFillStitch>(*read.design, 0);
         ASSERT_NE(nullptr, f) << c.type;
         EXPECT_EQ(c.type, f->m_nFillType);
         EXPECT_EQ(c.length, f->m_nStitchLength);
         EXPECT_EQ(c.angle, f->m_nAngle);
         EXPECT_EQ(420, f->m_nSpacing);
-        EXPECT_EQ((tagPOINT{800, 1000}), f->m_Frame[2]) << c.type;
-        EXPECT_EQ((tagPOINT{800, 0}), f->m_Frame[3]) << c.type;
+        EXPECT_EQ(CPoint(800, 1000), f->m_Frame[2]) << c.type;
+        EXPECT_EQ(CPoint(800, 0), f->m_Frame[3]) << c.type;
     }
     CndWriter w;
     w.FillType(1, 42).FillLength(250).Command(kFill, kFillSpacing, EncodeNumber(30));
     w.Point(kRunPoint, 0, 1000).Point(kRunPoint, 0, 0).Point(kRunPoint, 800, 1000).Point(kRunPoint, 800, 0);
     w.Point(kArcPoint, 0, 0);
-    auto* f = Element<CFillStitch>(*ReadCnd(w.Cnd()).design, 0);
+    ReadResult read = ReadCnd(w.Cnd());
+    auto* f = Element<CFillStitch>(*read.design, 0);
     ASSERT_NE(nullptr, f);
     EXPECT_EQ(250, f->m_nStitchLength);
     EXPECT_EQ(300, f->m_nSpacing);
     // Swapped so that P3 to P2 runs the way P0 to P1 does.
-    EXPECT_EQ((tagPOINT{800, 0}), f->m_Frame[2]);
-    EXPECT_EQ((tagPOINT{800, 1000}), f->m_Frame[3]);
+    EXPECT_EQ(CPoint(800, 0), f->m_Frame[2]);
+    EXPECT_EQ(CPoint(800, 1000), f->m_Frame[3]);
 }
 
 TEST(CndReader, FillsDroppedByCommandsOrShortFrames)
@@ -431,12 +439,12 @@ TEST(CndReader, ComplexFill)
     EXPECT_EQ(500, c->m_nSpacings[0]);
     EXPECT_EQ(99, c->m_nStitchLengths[1]);
     EXPECT_EQ(2, c->m_nFillTypes[1]);
-    EXPECT_EQ((tagPOINT{10, 20}), c->m_RefPoints[0]);
-    EXPECT_EQ((tagPOINT{30, 40}), c->m_RefPoints[2]);
-    EXPECT_EQ((tagPOINT{50, 60}), c->m_RefPoints[3]);
+    EXPECT_EQ(CPoint(10, 20), c->m_RefPoints[0]);
+    EXPECT_EQ(CPoint(30, 40), c->m_RefPoints[2]);
+    EXPECT_EQ(CPoint(50, 60), c->m_RefPoints[3]);
     ASSERT_EQ(2u, c->m_Boundaries.size());
     EXPECT_EQ(3, c->m_Boundaries[0].count);
-    EXPECT_EQ((tagPOINT{500, 500}), c->m_Boundaries[0].points[2]);
+    EXPECT_EQ(CPoint(500, 500), c->m_Boundaries[0].points[2]);
     EXPECT_EQ(2, c->m_Boundaries[1].count);
 
     // Trim, jump and reset end a complex fill without it; the end of the data stops reading.
@@ -494,7 +502,7 @@ TEST(CndReader, ColourCounterBeyondTheTable)
     EXPECT_EQ(7, Element<CColorChange>(*r.design, 1)->m_nColor);
     EXPECT_EQ(254, Element<CColorChange>(*r.design, 2 * 253 + 1)->m_nColor);  // counter 254: map[255] = 254
     EXPECT_EQ(255, Element<CColorChange>(*r.design, 2 * 254 + 1)->m_nColor);  // counter 255: past the map
-    EXPECT_EQ(299, Element<CColorChange>(*r.design, 599)->m_nColor);
+    EXPECT_EQ(300, Element<CColorChange>(*r.design, 599)->m_nColor);
     EXPECT_EQ(301, r.design->m_nColorCounter);
 }
 
