@@ -114,13 +114,9 @@ void CCndObject::EmptyRendered()
     r->m_nColors = 1;
 }
 
-bool CCndObject::GrowRendered(long nNeeded)
+bool CCndObject::GrowRendered()
 {
     CExpObject* r = m_pRendered;
-    if (nNeeded > kMaxRenderedStitches) {
-        m_bRenderFull = 1;
-        return false;
-    }
     long capacity = r->m_nCapacity + kGrowStitches;
     size_t entries = (size_t)capacity + kSpare;
     auto* points = (tagPOINT*)std::realloc(r->m_pPoints, entries * sizeof(tagPOINT));
@@ -147,15 +143,20 @@ void CCndObject::AddStitches(int x, int y, SpecStTypes nType)
     CExpObject* r = m_pRendered;
     if (!r || m_bRenderFull) return;
     long n = r->m_nStitches;
+    long added = nType == SpecStNormal ? 1 : nType == SpecStTriple ? 3 : 0;
+    if (n + added > kMaxRenderedStitches) {
+        m_bRenderFull = 1;
+        return;
+    }
     switch ((int32_t)nType) {
     case SpecStNormal:
-        if (n >= r->m_nCapacity && !GrowRendered(n + 1)) return;
+        if (n >= r->m_nCapacity && !GrowRendered()) return;
         r->m_pPoints[n] = tagPOINT{x, y};
         r->m_nStitches = n + 1;
         break;
     case SpecStTriple: {
         tagPOINT prev = n > 0 ? r->m_pPoints[n - 1] : tagPOINT{0, 0};
-        if (r->m_nCapacity <= n + 3 && !GrowRendered(n + 3)) return;
+        if (r->m_nCapacity <= n + 3 && !GrowRendered()) return;
         r->m_pPoints[n] = tagPOINT{x, y};
         r->m_pPoints[n + 1] = prev;
         r->m_pPoints[n + 2] = tagPOINT{x, y};

@@ -90,7 +90,7 @@ public:
 private:
     CCndObject* NewDerived() const;
     void EmptyRendered();
-    bool GrowRendered(long nNeeded);
+    bool GrowRendered();
     void SetBoundsFromStitches();
     int FinishRendering();
     void DeleteElements();
