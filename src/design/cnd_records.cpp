@@ -103,35 +103,60 @@ void CndWriter::Scramble(std::vector<uint8_t>& bytes)
     for (size_t p = 0; p < bytes.size(); ++p) bytes[p] ^= (uint8_t)(p & 0xFF);
 }
 
-std::vector<uint8_t> DemoDesign()
+namespace {
+
+// One record of the demo design: an operation and its values.
+struct DemoRecord {
+    char op;  // P run point, R rail or section mark, A arc point or end of fill, C colour change,
+              // J jump, N reset, T triple, L run length, D satin density, F fill type and
+              // spacing, G fill angle (tenths of a degree), H fill stitch length
+    int a, b;
+};
+
+// In 0.01 mm: a run around three sides of a square and back along an arc; a satin column
+// along the top, its last segment bent through a middle point; a fill in the square's
+// lower half, its sides bending out; a last run sewn three times over.
+const DemoRecord kDemo[] = {
+    {'L', 250, 0},    {'P', 0, 0},       {'P', 4000, 0},    {'P', 4000, 4000}, {'P', 0, 4000},
+    {'A', 1200, 2000}, {'P', 0, 0},
+
+    {'C', 0, 0},      {'D', 40, 0},      {'J', 0, 0},       {'P', 0, 4600},    {'N', 0, 0},
+    {'R', 0, 5200},   {'R', 800, 4600},  {'R', 800, 5200},  {'R', 1600, 4600}, {'R', 1600, 5200},
+    {'R', 2400, 4600}, {'R', 2400, 5200}, {'A', 3200, 5300}, {'R', 4000, 4600}, {'R', 4000, 5200},
+
+    {'C', 0, 0},      {'J', 0, 0},       {'P', 500, 500},   {'N', 0, 0},
+    {'F', 1, 42},     {'G', 900, 0},     {'H', 380, 0},
+    {'P', 500, 500},  {'P', 3500, 500},  {'P', 3500, 1900}, {'P', 500, 1900},
+    {'R', 0, 0},      {'P', 3700, 1200}, {'R', 0, 0},       {'R', 0, 0},       {'P', 300, 1200},
+    {'A', 0, 0},
+
+    {'C', 0, 0},      {'J', 0, 0},       {'P', 500, 3000},  {'N', 0, 0},
+    {'T', 0, 0},      {'P', 500, 3000},  {'P', 3500, 3000},
+};
+
+} // namespace
+
+CndWriter DemoDesign()
 {
     CndWriter w;
-    // A run around three sides of a square and back along an arc through its middle.
-    w.RunLength(250);
-    w.Point(kRunPoint, 0, 0).Point(kRunPoint, 4000, 0).Point(kRunPoint, 4000, 4000).Point(kRunPoint, 0, 4000);
-    w.Point(kArcPoint, 1200, 2000).Point(kRunPoint, 0, 0);
-    // A satin column along the top: straight segments, then one bent through a middle point.
-    w.ColorChange();
-    w.SatinDensity(40);
-    w.Jump().Point(kRunPoint, 0, 4600).Reset();
-    w.Point(kRailPoint, 0, 5200);
-    for (int x = 800; x <= 2400; x += 800) w.Point(kRailPoint, x, 4600).Point(kRailPoint, x, 5200);
-    w.Point(kArcPoint, 3200, 5300);
-    w.Point(kRailPoint, 4000, 4600).Point(kRailPoint, 4000, 5200);
-    // A fill inside the square's lower half, its sides bending out a little.
-    w.ColorChange();
-    w.Jump().Point(kRunPoint, 500, 500).Reset();
-    w.FillType(1, 42).FillAngle(900).FillLength(380);
-    w.Point(kRunPoint, 500, 500).Point(kRunPoint, 3500, 500).Point(kRunPoint, 3500, 1900).Point(kRunPoint, 500, 1900);
-    w.Point(kRailPoint, 0, 0).Point(kRunPoint, 3700, 1200);
-    w.Point(kRailPoint, 0, 0).Point(kRailPoint, 0, 0).Point(kRunPoint, 300, 1200);
-    w.Point(kArcPoint, 0, 0);
-    // A last run in a fourth colour, sewn three times over.
-    w.ColorChange();
-    w.Jump().Point(kRunPoint, 500, 3000).Reset();
-    w.Triple();
-    w.Point(kRunPoint, 500, 3000).Point(kRunPoint, 3500, 3000);
-    return w.Cnd();
+    for (const DemoRecord& r : kDemo) {
+        switch (r.op) {
+        case 'P': w.Point(kRunPoint, r.a, r.b); break;
+        case 'R': w.Point(kRailPoint, r.a, r.b); break;
+        case 'A': w.Point(kArcPoint, r.a, r.b); break;
+        case 'C': w.ColorChange(); break;
+        case 'J': w.Jump(); break;
+        case 'N': w.Reset(); break;
+        case 'T': w.Triple(); break;
+        case 'L': w.RunLength(r.a); break;
+        case 'D': w.SatinDensity(r.a); break;
+        case 'F': w.FillType(r.a, r.b); break;
+        case 'G': w.FillAngle(r.a); break;
+        case 'H': w.FillLength(r.a); break;
+        default: break;
+        }
+    }
+    return w;
 }
 
 } // namespace cndrec

@@ -84,7 +84,7 @@ private:
 };
 
 // The built-in condensed demo design: runs, an arc, a satin column, a fill and colour
-// changes, as ".cnd" bytes.
-std::vector<uint8_t> DemoDesign();
+// changes (held as data); Cnd(), Kwc() or Dem() give its file.
+CndWriter DemoDesign();
 
 } // namespace cndrec
