@@ -138,12 +138,14 @@ const DemoRecord kDemo[] = {
 
 CndWriter DemoDesign()
 {
+    // Machines centre the hoop on the origin: so is the design.
+    constexpr int32_t dx = -2000, dy = -2800;
     CndWriter w;
     for (const DemoRecord& r : kDemo) {
         switch (r.op) {
-        case 'P': w.Point(kRunPoint, r.a, r.b); break;
-        case 'R': w.Point(kRailPoint, r.a, r.b); break;
-        case 'A': w.Point(kArcPoint, r.a, r.b); break;
+        case 'P': w.Point(kRunPoint, r.a + dx, r.b + dy); break;
+        case 'R': w.Point(kRailPoint, r.a + dx, r.b + dy); break;
+        case 'A': w.Point(kArcPoint, r.a + dx, r.b + dy); break;
         case 'C': w.ColorChange(); break;
         case 'J': w.Jump(); break;
         case 'N': w.Reset(); break;
