@@ -94,6 +94,7 @@ void CCndObject::AppendElement(CEmbData* pElement)
 void CCndObject::EmptyRendered()
 {
     m_bRenderFull = 0;
+    m_nRenderSteps = 0;
     CExpObject* r = m_pRendered;
     if (!r) return;
     // Designs copied or loaded from an archive carry arrays of another size; from here on
