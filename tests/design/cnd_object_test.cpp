@@ -1,5 +1,7 @@
 #include "cnd_test_util.h"
 
+#include "design/cnd.h"
+#include "design/cnd_records.h"
 #include "design/open_design.h"
 
 #include <cstring>
@@ -425,5 +427,54 @@ TEST(CndObject, DesignClassFollowsTheExtension)
         std::unique_ptr<CEmbObject> d(NewDesignObjectFor(name));
         EXPECT_FALSE(d->IsKindOf(RUNTIME_CLASS(CCndObject))) << name;
         EXPECT_TRUE(d->IsKindOf(RUNTIME_CLASS(CExpObject))) << name;
+    }
+}
+
+TEST(CndObject, ReadObjectRendersWithTheReadersColoursOnce)
+{
+    cndrec::CndWriter w;
+    w.Point(cndrec::kRunPoint, 0, 0).Point(cndrec::kRunPoint, 1000, 0).ColorChange();
+    w.Point(cndrec::kRunPoint, 1000, 1000);
+    std::vector<uint8_t> file = w.Cnd();
+    auto memOf = [&](const std::vector<uint8_t>& bytes) {
+        auto m = std::make_unique<CMemFile>();
+        if (!bytes.empty()) m->Write(bytes.data(), (UINT)bytes.size());
+        m->SeekToBegin();
+        return m;
+    };
+
+    // The same steps by hand: import, render with the first colour found.
+    CCndObject expected;
+    auto m1 = memOf(file);
+    CCnd reader;
+    reader.m_pFile = m1.get();
+    reader.ImportFile("m.cnd", &expected);
+    expected.RendorStitches(reader.m_nFirstColor);
+
+    auto m2 = memOf(file);
+    std::unique_ptr<CEmbObject> read(ReadDesignObject("m.cnd", 0, m2.get()));
+    CCndObject* d = AsCnd(read);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(0, d->m_bApplyColors);
+    EXPECT_EQ(expected.GetElementCount(), d->GetElementCount());
+    EXPECT_EQ(Points(expected), Points(*d));
+    ASSERT_EQ(2, d->GetNoColors());
+    EXPECT_EQ(0, std::memcmp(expected.GetColorData(), d->GetColorData(), 3 * sizeof(COLORCHG)));
+    EXPECT_GT(d->GetNoStitches(), 2);
+
+    // Later renderings keep the colours the host chose.
+    d->GetColorData()[1].nColor = 77;
+    d->ScaleBy(tagSIZE{1000, 1000});
+    EXPECT_EQ(77, d->GetColorData()[1].nColor);
+    EXPECT_EQ(Points(expected), Points(*d));
+
+    // Whatever the reader made of the bytes, ReadObject reports success.
+    for (std::vector<uint8_t> bytes : {std::vector<uint8_t>{}, std::vector<uint8_t>{1, 2, 3}}) {
+        auto m = memOf(bytes);
+        CCndObject e;
+        MessageCapture quiet;
+        EXPECT_EQ(1, e.ReadObject("bad.cnd", 0, m.get()));
+        EXPECT_EQ(0, e.m_bApplyColors);
+        EXPECT_EQ(0, e.GetNoStitches());
     }
 }
