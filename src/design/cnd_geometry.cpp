@@ -45,7 +45,7 @@ void SplitTravel(CCndObject* pDesign, tagPOINT s, tagPOINT t, int32_t nCounter)
     int32_t total = Trunc32(Dist(t, s));
     int32_t step = kMaxPiece / (nCounter + 1);
     int64_t walked = 0, remaining = total;
-    while (remaining > kMaxPiece && !pDesign->IsRenderFull()) {
+    while (remaining > kMaxPiece && pDesign->RenderStep()) {
         walked += step;
         tagPOINT p = Along(s, d, walked, total);
         pDesign->AddStitches(p.x, p.y, SpecStNormal);
@@ -125,7 +125,7 @@ void CCndObject::AddFilledLine(int nOffsetStep, int nStitchLength, tagPOINT ptFr
     if (first < len) {
         tagPOINT p = Along(ptFrom, d, first, len);
         AddStitches(p.x, p.y, SpecStNormal);
-        for (int64_t at = first + 20 + S; at < len && !IsRenderFull(); at += S) {
+        for (int64_t at = first + 20 + S; at < len && RenderStep(); at += S) {
             p = Along(ptFrom, d, at, len);
             AddStitches(p.x, p.y, SpecStNormal);
         }

@@ -4,8 +4,12 @@
 #include "design/cnd.h"
 #include "design/point_ops.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <memory>
 #include <new>
 
@@ -94,6 +98,7 @@ void CCndObject::AppendElement(CEmbData* pElement)
 void CCndObject::EmptyRendered()
 {
     m_bRenderFull = 0;
+    m_nRenderSteps = 0;
     CExpObject* r = m_pRendered;
     if (!r) return;
     // Designs copied or loaded from an archive carry arrays of another size; from here on
@@ -114,25 +119,39 @@ void CCndObject::EmptyRendered()
     r->m_nColors = 1;
 }
 
+namespace {
+
+// Makes room for at least nEntries elements of nSize bytes. The design's capacity steps by
+// 10 000 stitches, but the block beneath grows by half again when it must move, so that a
+// rendering of n stitches copies O(n) bytes rather than O(n² / 10 000).
+template <class T> bool Reserve(T*& p, size_t nEntries)
+{
+#ifdef __GLIBC__
+    if (p && malloc_usable_size(p) >= nEntries * sizeof(T)) return true;
+    size_t have = p ? malloc_usable_size(p) / sizeof(T) : 0;
+    size_t want = std::max(nEntries, have + have / 2);
+#else
+    size_t want = nEntries;
+#endif
+    auto* q = (T*)std::realloc(p, want * sizeof(T));
+    if (!q) return false;
+    p = q;
+    return true;
+}
+
+} // namespace
+
 bool CCndObject::GrowRendered()
 {
     CExpObject* r = m_pRendered;
     long capacity = r->m_nCapacity + kGrowStitches;
     size_t entries = (size_t)capacity + kSpare;
-    auto* points = (tagPOINT*)std::realloc(r->m_pPoints, entries * sizeof(tagPOINT));
-    if (!points) {
-        m_bRenderFull = 1;
-        return false;
-    }
-    r->m_pPoints = points;
-    auto* types = (unsigned char*)std::realloc(r->m_pTypes, entries);
-    if (!types) {
+    if (!Reserve(r->m_pPoints, entries) || !Reserve(r->m_pTypes, entries)) {
         m_bRenderFull = 1;
         return false;
     }
     size_t old = (size_t)r->m_nCapacity + kSpare;
-    std::memset(types + old, 0, entries - old);
-    r->m_pTypes = types;
+    std::memset(r->m_pTypes + old, 0, entries - old);
     r->m_nCapacity = capacity;
     return true;
 }

@@ -127,7 +127,7 @@ int CFillStitch::RendorStitches(CCndObject* pDesign)
     int32_t offset = Trunc32(std::cos(a) * fillType * g);
     tagPOINT refDir = Sub(x0, p0);
 
-    for (int64_t k = 0; k < rows && !pDesign->IsRenderFull(); ++k) {
+    for (int64_t k = 0; k < rows && pDesign->RenderStep(); ++k) {
         tagPOINT end1 = side1.At(k * hA / rows), end2 = side2.At(k * hB / rows);
         if (k % 2 == 0) pDesign->AddFilledLine(offset, stitchLength, end1, end2, (int)fillType, p0, refDir);
         else pDesign->AddFilledLine(offset, stitchLength, end2, end1, (int)fillType, p0, refDir);

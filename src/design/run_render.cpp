@@ -42,7 +42,7 @@ struct RunSewer {
             double a2 = std::atan2((double)last.y - q2.y, (double)last.x - q2.x);
             if (std::fabs(a2 - a1) < kQuarterPi) return;
         }
-        for (int32_t k = 1; k < n && !design->IsRenderFull(); ++k) Add(Along(last, d, k, n));
+        for (int32_t k = 1; k < n && design->RenderStep(); ++k) Add(Along(last, d, k, n));
         Add(q);
     }
 
@@ -79,7 +79,7 @@ struct RunSewer {
             dA = sweep / (steps + 1);
         }
         double angle = a0;
-        for (int64_t walked = 0; walked + S < arc && !design->IsRenderFull();) {
+        for (int64_t walked = 0; walked + S < arc && design->RenderStep();) {
             angle += dA;
             walked += S;
             Add(tagPOINT{Clamp32((int64_t)o.x + Trunc32(std::cos(angle) * r)),
@@ -99,7 +99,7 @@ int CRunStitch::RendorStitches(CCndObject* pDesign)
     SpecStTypes type = jump ? SpecStJump : pDesign->CurrentMode(CCndObject::kTripleMode) ? SpecStTriple : SpecStNormal;
     RunSewer sewer{pDesign, *this, count, type};
     sewer.Add(m_Points[0]);
-    for (int i = 1; i < count && !pDesign->IsRenderFull(); ++i) {
+    for (int i = 1; i < count && pDesign->RenderStep(); ++i) {
         if (jump) {
             // Nothing is sewn; the needle is only moved, so the next stitch follows a trim.
             sewer.Add(m_Points[(size_t)i]);

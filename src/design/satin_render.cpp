@@ -40,7 +40,7 @@ int CSatinStitch::RendorStitches(CCndObject* pDesign)
                    (m_ArcFlags[(size_t)i] && Dist(m_MiddleB[(size_t)i], m_MiddleA[(size_t)i]) > kWideColumn);
         }
     }
-    for (int32_t i = 0; i < count && !pDesign->IsRenderFull(); ++i) {
+    for (int32_t i = 0; i < count && pDesign->RenderStep(); ++i) {
         if (m_ArcFlags[(size_t)i]) RendorArcSatinStitches(pDesign, i, wide);
         else RendorSatinStitches(pDesign, i, wide);
     }
@@ -76,7 +76,7 @@ int CSatinStitch::RendorSatinStitches(CCndObject* pDesign, int nSegment, int bWi
     int64_t gap = bLettering ? 0 : 20;
     tagPOINT prev1{}, prev2{};
     int nCrossing = 0;
-    while (rem > gap && !pDesign->IsRenderFull()) {
+    while (rem > gap && pDesign->RenderStep()) {
         int32_t w = Trunc32(Dist(b, a));
         int64_t s = SatinSpacing(pDesign, w, m_Densities[i], m_nScaleLength);
         int64_t stepA = s * remA / rem, stepB = s * remB / rem;
@@ -142,7 +142,7 @@ int CSatinStitch::RendorArcSatinStitches(CCndObject* pDesign, int nSegment, int 
     double dA = railA.sweep / (n + 1), dB = railB.sweep / (n + 1);
     tagPOINT prev1{}, prev2{};
     int nCrossing = 0;
-    for (int64_t walked = 0; walked < len && !pDesign->IsRenderFull();) {
+    for (int64_t walked = 0; walked < len && pDesign->RenderStep();) {
         walked += s;
         railA.angle += dA;
         railB.angle += dB;

@@ -251,6 +251,26 @@ TEST_F(CndRender, RenderingStopsAtTheStitchLimit)
     }
 }
 
+TEST_F(CndRender, StepsThatSewNothingCountTowardsTheLimit)
+{
+    // Both sides of this fill run through the same outline point, so two billion rows (at a
+    // spacing of 0, which counts as 1) lie on one line and sew nothing. Rendering stops.
+    testutil::MessageCapture boxes;
+    SetMessageBoxesSynchronous(true);
+    const int far = 2000000000;
+    CCndObject d;
+    d.AppendElement(Fill({{0, 0}, {0, 0}, {100, far}, {0, far}, {0, 0}}, 0, 300, 380, 2, {{50, far - 10}},
+                         {{50, far - 10}})
+                        .release());
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(0, d.RendorStitches(0));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(d.IsRenderFull());
+    EXPECT_EQ(KW_ERR_NO_MEMORY, GetSetup()->m_nLastError);
+    EXPECT_EQ(1u, boxes.Texts().size());
+    SetMessageBoxesSynchronous(false);
+}
+
 // ---- satins
 
 TEST_F(CndRender, SatinStraightSegment)
