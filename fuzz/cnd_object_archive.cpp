@@ -20,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     d->RendorStitches(1);
     if (d->GetNoStitches() < 0 || d->GetNoStitches() > CCndObject::kMaxRenderedStitches) std::abort();
     if (d->GetNoColors() < 1 || d->GetNoColors() > kMaxColorBlocks) std::abort();
+    // A hostile design may render up to the stitch limit, which takes long; each further
+    // operation would render it again, so they are tried on the smaller designs only.
+    if (d->IsRenderFull() || d->GetNoStitches() > 100000) return 0;
     CRasterDC dc(32, 32, 254);
     d->Draw(&dc, 100);
     for (int k = -1; k < 3; ++k) std::unique_ptr<CEmbObject>(d->CopyColor(k));
