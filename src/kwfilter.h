@@ -41,6 +41,10 @@
 
 #include "design/emb_object.h"
 #include "design/exp_object.h"
+#include "design/emb_data.h"
+#include "design/cnd_object.h"
+#include "design/cnd.h"
+#include "design/open_design.h"
 #include "design/render.h"
 #include "design/emb_data.h"
 #include "design/cnd_object.h"

@@ -49,6 +49,31 @@ void DropEmptyBlocks(StitchList& l)
     WriteClosingRecord(l.colors.data(), l.nColors, l.nStitches);
 }
 
+void DropStandingStitches(StitchList& l)
+{
+    std::vector<long> kept((size_t)l.nStitches + 1, 0); // points kept before each index
+    tagPOINT prev{0, 0};
+    long n = 0;
+    for (long i = 0; i < l.nStitches; ++i) {
+        kept[(size_t)i] = n;
+        const tagPOINT p = l.points[(size_t)i];
+        if (p.x == prev.x && p.y == prev.y) continue;
+        prev = p;
+        l.points[(size_t)n] = p;
+        l.types[(size_t)n] = l.types[(size_t)i];
+        ++n;
+    }
+    kept[(size_t)l.nStitches] = n;
+    for (int k = 0; k < l.nColors; ++k) {
+        int32_t& start = l.colors[(size_t)k].nStitch;
+        if (start >= 0 && start <= l.nStitches) start = (int32_t)kept[(size_t)start];
+    }
+    l.nStitches = n;
+    l.points.resize((size_t)n);
+    l.types.resize((size_t)n);
+    WriteClosingRecord(l.colors.data(), l.nColors, l.nStitches);
+}
+
 bool SameStitchList(const StitchList& a, const StitchList& b, std::string* why)
 {
     auto differ = [&](std::string text) {

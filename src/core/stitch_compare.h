@@ -20,5 +20,10 @@ void KeepThreadRange(StitchList& l, int first, int end);
 // Blocks that hold no point dropped (formats that cannot express an empty block).
 void DropEmptyBlocks(StitchList& l);
 
+// Stitches that leave the needle where it was (a point equal to the one before it, or the
+// first point at the origin) dropped: formats whose records are moves and read a move of
+// nothing as no stitch.
+void DropStandingStitches(StitchList& l);
+
 // Same counts, points, types and blocks (nStitch, nColor); why says where they differ.
 bool SameStitchList(const StitchList& a, const StitchList& b, std::string* why = nullptr);

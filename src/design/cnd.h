@@ -6,6 +6,10 @@
 #include "core/filter.h"
 #include "design/cnd_object.h"
 
+#include <cstdint>
+#include <memory>
+#include <vector>
+
 class CCnd : public CFilter {
 public:
     CCnd();
@@ -32,4 +36,20 @@ public:
     int32_t m_nFilePos = 0;
     int32_t m_bScrambled = 0;
     tagPOINT m_ptLastRun{0, 0};
+
+private:
+    // The file is read whole and walked record by record, so that stepping back is free.
+    int ReadRecord(uint8_t rec[5]);
+    void StepBack();
+    void ColorChange(CCndObject* pDesign, int& nMode);
+    void FlushRun(CCndObject* pDesign);
+
+    std::vector<uint8_t> m_Data;
+    size_t m_nPos = 0;
+    bool m_bClosed = false;  // an end record closes the file: every later read meets its end
+    int m_ColorMap[256] = {};
+    bool m_bMapInUse = false;
+    int16_t m_nRunLength = 380;
+    int16_t m_nRunValue = 1000;
+    std::unique_ptr<CRunStitch> m_pRun;  // the run being collected
 };

@@ -81,9 +81,32 @@ public:
     static int32_t s_nSatinReturnStagger;
     static int32_t s_nFillRowStagger;
 
+    // Set when AddStitches met the stitch limit or could not grow the rendered design:
+    // the generators stop early, and rendering reports -17003.
+    bool IsRenderFull() const { return m_bRenderFull != 0; }
+    // One step of a generator's loop (a crossing, a fill row, a stitch). Hostile values can
+    // make loops whose steps sew nothing (empty fill rows, satin crossings too short to
+    // sew); a rendering that takes more steps than a design at the stitch limit could need
+    // counts as full as well. Returns false when rendering is to stop.
+    bool RenderStep()
+    {
+        if (++m_nRenderSteps > kMaxRenderSteps) m_bRenderFull = 1;
+        return m_bRenderFull == 0;
+    }
+    static constexpr long kMaxRenderSteps = 4 * kMaxRenderedStitches;
+
     DECLARE_DYNAMIC(CCndObject)
 
 private:
+    CCndObject* NewDerived() const;
+    void EmptyRendered();
+    bool GrowRendered();
+    void SetBoundsFromStitches();
+    int FinishRendering();
+    void DeleteElements();
+
     CExpObject* m_pRendered = nullptr;
     std::vector<CEmbData*> m_Elements;
+    int32_t m_bRenderFull = 0;
+    long m_nRenderSteps = 0;
 };

@@ -225,6 +225,7 @@ public:
         std::vector<tagPOINT> points;  // sized to the capacity
         std::vector<int32_t> flags;
         int32_t count = 0;
+        int32_t index = 0;  // the boundary index the points were added under
     };
 
     CComplexFillStitch() = default;

@@ -2,23 +2,13 @@
 
 #include "core/filter.h"
 #include "core/settings.h"
+#include "design/cnd_object.h"
 #include "design/exp_object.h"
+#include "design/point_ops.h"
 #include "formats/format_table.h"
 #include "platform/message.h"
 
-#include <cmath>
-
-namespace {
-
-constexpr double kPi = 3.1415926535;
-constexpr double kTwoPi = 6.283185307;
-
-int32_t Clamp32(int64_t v)
-{
-    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : (int32_t)v;
-}
-
-} // namespace
+using pointops::Clamp32;
 
 IMPLEMENT_DYNAMIC(CEmbObject, CObject)
 
@@ -99,32 +89,24 @@ void CEmbObject::HandleError(const char* pszMessage, const char* pszCaption)
 
 void CEmbObject::MovePoint(tagPOINT ptOffset, tagPOINT& pt)
 {
-    pt.x = Clamp32((int64_t)pt.x + ptOffset.x);
-    pt.y = Clamp32((int64_t)pt.y + ptOffset.y);
+    pointops::MovePoint(ptOffset, pt);
 }
 
 void CEmbObject::ScalePoint(tagSIZE szFactors, tagPOINT& pt)
 {
     // Far points scaled up stay at the edge of the 32-bit range rather than wrapping.
-    pt.x = Clamp32((int64_t)pt.x * szFactors.cx / 1000);
-    pt.y = Clamp32((int64_t)pt.y * szFactors.cy / 1000);
+    pt.x = pointops::ScaleValue(pt.x, szFactors.cx);
+    pt.y = pointops::ScaleValue(pt.y, szFactors.cy);
 }
 
 void CEmbObject::RotatePoint(tagPOINT ptCenter, double dAngle, tagPOINT& pt)
 {
-    double dx = (double)pt.x - ptCenter.x, dy = (double)pt.y - ptCenter.y;
-    double r = std::sqrt(dx * dx + dy * dy);
-    double theta = std::atan2(dy, dx) + dAngle;
-    if (theta < -kPi) theta += kTwoPi;
-    if (theta > kPi) theta -= kTwoPi;
-    double x = r * std::cos(theta), y = r * std::sin(theta);
-    pt.x = Clamp32((int64_t)std::trunc(x));
-    pt.y = Clamp32((int64_t)std::trunc(y));
+    pointops::RotatePoint(ptCenter, dAngle, pt);
 }
 
 double CEmbObject::PointSqrt(tagPOINT pt)
 {
-    return std::sqrt((double)pt.x * pt.x + (double)pt.y * pt.y);
+    return pointops::PointSqrt(pt);
 }
 
 CEmbObject* CEmbObject::LoadObject(CArchive& ar)
@@ -137,11 +119,15 @@ CEmbObject* CEmbObject::LoadObject(CArchive& ar)
         GetSetup()->m_nLastError = KW_ERR_BAD_FILE;
         return nullptr;
     }
-    if (kind != 1) {
+    CEmbObject* obj;
+    if (kind == 1)
+        obj = new CExpObject;
+    else if (kind == 2)
+        obj = new CCndObject;
+    else {
         GetSetup()->m_nLastError = KW_ERR_UNKNOWN_TYPE;
         return nullptr;
     }
-    auto* obj = new CExpObject;
     GetSetup()->m_nLastError = 0;
     obj->Serialize(ar);
     if (GetSetup()->m_nLastError < 0) {

@@ -31,10 +31,11 @@ void DstKeeps(StitchList& l)
 }
 
 // EXP keeps 0.1 mm and no thread colours; trims and jumps come back only where a move
-// needs jumps.
+// needs jumps; a stitch that does not move the needle is not read back.
 void ExpKeeps(StitchList& l)
 {
     KeepUnit(l, 10);
+    DropStandingStitches(l);
     DropEmptyBlocks(l);
     KeepBlockNumbers(l);
     for (auto& t : l.types) t = 0;

@@ -214,7 +214,7 @@ Result ConvertOne(const Job& job)
         return r;
     }
     messages.clear();
-    if (!SaveDesign(job.out.c_str(), d.design)) {
+    if (!SaveDesign(job.out.c_str(), d.Object())) {
         r.message = messages.empty() ? "the design could not be written (error " + std::to_string(GetSetup()->m_nLastError) + ")"
                                      : messages;
         return r;

@@ -21,7 +21,7 @@ int Run(int argc, char** argv)
     if (argc != 3) return cli::UsageError(kConvert, "needs an input and an output file");
     LoadedDesign d;
     if (!LoadDesign(argv[1], d, options)) return 1;
-    return SaveDesign(argv[2], d.design) ? 0 : 1;
+    return SaveDesign(argv[2], d.Object()) ? 0 : 1;
 }
 
 } // namespace

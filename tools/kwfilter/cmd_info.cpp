@@ -2,8 +2,12 @@
 #include "cli.h"
 #include "design_io.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -23,6 +27,21 @@ void DescribePfaffField(const char* path, LoadedDesign& d)
     std::printf("  turned:   %s\n", !fit.bFits   ? "does not fit the field"
                                     : fit.bTurned ? "yes, by 90 degrees to fit the field"
                                                   : "no");
+}
+
+// A condensed design: how many elements of each class, in the order they first appear.
+void DescribeElements(LoadedDesign& d)
+{
+    if (!d.condensed) return;
+    std::vector<std::pair<std::string, int>> counts;
+    for (int i = 0; i < d.condensed->GetElementCount(); ++i) {
+        std::string name = d.condensed->GetElement(i)->GetRuntimeClass()->m_lpszClassName;
+        auto it = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == name; });
+        if (it == counts.end()) counts.emplace_back(name, 1);
+        else ++it->second;
+    }
+    std::printf("  elements: %d\n", d.condensed->GetElementCount());
+    for (const auto& c : counts) std::printf("    %-20s %d\n", c.first.c_str(), c.second);
 }
 
 void Describe(const char* path, LoadedDesign& d)
@@ -49,13 +68,14 @@ void Describe(const char* path, LoadedDesign& d)
     if (l.nStitches > 0)
         std::printf("  extents:  x %.2f to %.2f mm, y %.2f to %.2f mm (%.2f x %.2f mm)\n", minX / 100.0, maxX / 100.0,
                     minY / 100.0, maxY / 100.0, (maxX - (double)minX) / 100.0, (maxY - (double)minY) / 100.0);
-    const CRect& b = d.design.m_rcBounds;
+    const CRect& b = d.Object().m_rcBounds;
     std::printf("  bounds:   left %d, top %d, right %d, bottom %d (0.01 mm)\n", b.left, b.top, b.right, b.bottom);
     if (d.design.m_nHoopWidth || d.design.m_nHoopHeight)
         std::printf("  hoop:     %d x %d mm\n", d.design.m_nHoopWidth, d.design.m_nHoopHeight);
     else
         std::printf("  hoop:     none recorded\n");
     DescribePfaffField(path, d);
+    DescribeElements(d);
     if (d.format && d.format->nSource == FindFormat("x.pes")->nSource) {
         CPes pes; // the header of the file (the first of a set): version and turn
         if (d.memory) pes.m_pFile = d.memory.get();
@@ -77,7 +97,9 @@ void Describe(const char* path, LoadedDesign& d)
 
 int Run(int argc, char** argv);
 const cli::Command kInfo{"info", "info FILE... [--key KEY]",
-                         "describe design files (or ARCHIVE.zip:MEMBER): format, stitches, colours, extents, hoop", &Run};
+                         "describe design files (or ARCHIVE.zip:MEMBER): format, stitches, colours, extents, hoop, "
+                         "condensed elements",
+                         &Run};
 cli::Register reg(kInfo);
 
 int Run(int argc, char** argv)

@@ -46,7 +46,7 @@ int Run(int argc, char** argv)
     LoadedDesign d;
     if (!LoadDesign(in, d, options)) return 1;
     GetSetup()->m_bStitchPoints = points ? 1 : 0;
-    if (!RenderDesignToPng(d.design, size, out)) {
+    if (!RenderDesignToPng(d.Object(), size, out)) {
         std::fprintf(stderr, "kwfilter: %s: cannot write the picture\n", out);
         return 1;
     }

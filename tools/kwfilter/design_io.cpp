@@ -1,6 +1,7 @@
 #include "design_io.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
@@ -8,12 +9,15 @@
 
 StitchList LoadedDesign::List()
 {
+    CEmbObject& o = Object();
     StitchList l;
-    l.nColors = design.GetNoColors();
-    l.nStitches = design.GetNoStitches();
-    std::copy(design.GetColorData(), design.GetColorData() + kMaxColorRecords, l.colors.begin());
-    l.points.assign(design.GetStitchData(), design.GetStitchData() + l.nStitches);
-    l.types.assign(design.GetStitchType(), design.GetStitchType() + l.nStitches);
+    l.nColors = std::max(o.GetNoColors(), 0);
+    l.nStitches = std::max(o.GetNoStitches(), 0L);
+    if (COLORCHG* c = o.GetColorData()) std::copy(c, c + kMaxColorRecords, l.colors.begin());
+    if (l.nStitches > 0) {
+        l.points.assign(o.GetStitchData(), o.GetStitchData() + l.nStitches);
+        l.types.assign(o.GetStitchType(), o.GetStitchType() + l.nStitches);
+    }
     return l;
 }
 
@@ -109,21 +113,46 @@ bool ReadArchiveMember(const std::string& path, const std::string& wanted, const
 
 } // namespace
 
+namespace {
+
+bool ReadFailed(const char* path)
+{
+    std::fprintf(stderr, "kwfilter: %s: the design could not be read (error %d)\n", path, GetSetup()->m_nLastError);
+    return false;
+}
+
+// A condensed design reads its file and renders it; the reader says nothing of a file it
+// cannot open, so that is checked here first.
+bool LoadCondensed(const char* path, LoadedDesign& out, CMemFile* pMemFile)
+{
+    if (!pMemFile) {
+        std::FILE* f = std::fopen(path, "rb");
+        if (!f) {
+            std::fprintf(stderr, "kwfilter: %s: cannot open: %s\n", path, std::strerror(errno));
+            return false;
+        }
+        std::fclose(f);
+    }
+    out.condensed = std::make_unique<CCndObject>();
+    out.condensed->ReadObject(path, 0, pMemFile);
+    if (GetSetup()->m_nLastError < 0 || !out.condensed->GetRenderedDesign()) return ReadFailed(path);
+    return true;
+}
+
+} // namespace
+
 bool LoadDesign(const char* path, LoadedDesign& out, const DesignReadOptions& options)
 {
     std::string archive, member;
     if (SplitArchivePath(path, archive, member) && !ReadArchiveMember(archive, member, options, out)) return false;
     const char* name = out.FileName(path);
     out.format = FindFormat(name);
-    if (!out.design.ReadObject(name, 0, out.memory.get())) {
-        std::fprintf(stderr, "kwfilter: %s: the design could not be read (error %d)\n", path,
-                     GetSetup()->m_nLastError);
-        return false;
-    }
+    if (out.format && IsCondensedSource(out.format->nSource)) return LoadCondensed(name, out, out.memory.get());
+    if (!out.design.ReadObject(name, 0, out.memory.get())) return ReadFailed(path);
     return true;
 }
 
-bool SaveDesign(const char* path, CExpObject& design)
+bool SaveDesign(const char* path, CEmbObject& design)
 {
     if (!design.WriteObject(path, nullptr)) {
         std::fprintf(stderr, "kwfilter: %s: the design could not be written (error %d)\n", path,

@@ -1,6 +1,7 @@
 // Reading and writing whole designs by file name through the expanded design object. A
 // design inside a ZIP archive is named ARCHIVE.zip:MEMBER (or ARCHIVE.gzp:MEMBER, whose
 // members are enciphered with the key given by --key).
+// Reading and writing whole designs by file name through the design objects.
 #pragma once
 
 #include "kwfilter.h"
@@ -26,12 +27,16 @@ bool SplitArchivePath(const char* path, std::string& archive, std::string& membe
 ALToolKit ArchiveTools(const DesignReadOptions& options);
 
 struct LoadedDesign {
-    CExpObject design;
+    CExpObject design;                      // an expanded design as read
+    std::unique_ptr<CCndObject> condensed;  // a condensed design, whose rendered stitches stand for it
     const FormatInfo* format = nullptr;
     // For a design read from an archive: the member's name and bytes.
     std::string member;
     std::unique_ptr<CMemFile> memory;
     // The design as a stitch list, for comparing.
+    // The design object that was read: the condensed design when there is one.
+    CEmbObject& Object() { return condensed ? static_cast<CEmbObject&>(*condensed) : design; }
+    // The design as a stitch list, for comparing (a condensed design's rendered stitches).
     StitchList List();
     // The name that chooses the format, and the memory file to give a filter (or null).
     const char* FileName(const char* path) const { return memory ? member.c_str() : path; }
@@ -41,4 +46,5 @@ struct LoadedDesign {
 bool LoadDesign(const char* path, LoadedDesign& out, const DesignReadOptions& options = DesignReadOptions());
 // Writes a stitch list through a design object in the format of the name's extension.
 bool SaveDesign(const char* path, const StitchList& list, int hoopWidth, int hoopHeight);
-bool SaveDesign(const char* path, CExpObject& design);
+// Writes a design object (a condensed design writes its rendered stitches).
+bool SaveDesign(const char* path, CEmbObject& design);

@@ -57,6 +57,12 @@ int main(int argc, char** argv)
     GetSetup()->m_bShowMessages = 1;
     GetSetup()->m_bMessageThread = 0;
     SetMessageBoxesSynchronous(true);
+    {
+        // As a host does at start-up: the saved preferences (satin smoothing, splits,
+        // junk stitches) apply to every command.
+        CWinApp app("kwfilter");
+        GetSetup()->GetRegValues(&app);
+    }
     for (const auto& c : cli::Commands()) {
         if (std::strcmp(c.name, argv[1])) continue;
         if (cli::WantsHelp(c, argc - 1, argv + 1)) return 0;
