@@ -7,11 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzzing::QuietLibrary();
-    CMemFile mem;
-    if (size) mem.Write(data, (UINT)size);
-    mem.SeekToBegin();
-    CArchive in(&mem, CArchive::load);
-    std::unique_ptr<CEmbObject> obj(CEmbObject::LoadObject(in));
+    std::unique_ptr<CEmbObject> obj = fuzzing::LoadObjectFromBytes(data, size);
     if (!obj) return 0;
     if (obj->GetNoStitches() < 0 || obj->GetNoColors() < 0 || obj->GetNoColors() > kMaxColorBlocks) std::abort();
     // Everything the object offers must be safe on what it loaded.
@@ -20,12 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::unique_ptr<CEmbObject> copy(obj->Copy());
     for (int k = 0; k < obj->GetNoColors() && k < 4; ++k) std::unique_ptr<CEmbObject>(obj->CopyColor(k));
     obj->CleanupJunkStitches();
-    CMemFile out;
-    {
-        CArchive ar(&out, CArchive::store);
-        copy->Serialize(ar);
-        ar.Close();
-    }
+    fuzzing::StoreObject(*copy);
     // A far-flung design makes a long file of jumps; writing is measured elsewhere.
     // The stored bounds are the file's word; measure the points themselves.
     static_cast<CExpObject*>(copy.get())->FindBounds();

@@ -45,4 +45,26 @@ template <class T> void ImportBytes(const uint8_t* data, size_t size, bool mayRe
     if (ok && colors[(size_t)nColors].nStitch != nStitches + kClosingRecordOffset) std::abort();
 }
 
+// Loads a design object from archive bytes as a host would (null when the load failed).
+inline std::unique_ptr<CEmbObject> LoadObjectFromBytes(const uint8_t* data, size_t size)
+{
+    CMemFile mem;
+    if (size) mem.Write(data, (UINT)size);
+    mem.SeekToBegin();
+    CArchive in(&mem, CArchive::load);
+    return std::unique_ptr<CEmbObject>(CEmbObject::LoadObject(in));
+}
+
+// The archive bytes a design object stores.
+inline std::vector<uint8_t> StoreObject(CEmbObject& object)
+{
+    CMemFile out;
+    {
+        CArchive ar(&out, CArchive::store);
+        object.Serialize(ar);
+        ar.Close();
+    }
+    return std::vector<uint8_t>(out.Data(), out.Data() + out.GetLength());
+}
+
 } // namespace fuzzing

@@ -116,6 +116,13 @@ template <class Each> void MirrorAllV(int nAxisSum, Each each)
     each([&](tagPOINT& pt) { pt.y = pointops::Mirror(nAxisSum, pt.y); });
 }
 
+// The operations that only visit the points, for an element class whose points Visit walks.
+#define KW_POINT_OPERATIONS(Class, Visit) \
+    void Class::MoveTo(tagPOINT ptOffset) { MoveAll(ptOffset, Visit(*this)); } \
+    void Class::RotateBy(tagPOINT ptCenter, short nDegrees) { RotateAll(ptCenter, nDegrees, Visit(*this)); } \
+    void Class::MirrorH(int nAxisSum) { MirrorAllH(nAxisSum, Visit(*this)); } \
+    void Class::MirrorV(int nAxisSum) { MirrorAllV(nAxisSum, Visit(*this)); }
+
 template <class T> std::vector<T> FirstEntries(const std::vector<T>& v, int32_t n)
 {
     return std::vector<T>(v.begin(), v.begin() + n);
@@ -362,15 +369,12 @@ auto RunPoints(CRunStitch& r)
 }
 } // namespace
 
-void CRunStitch::MoveTo(tagPOINT ptOffset) { MoveAll(ptOffset, RunPoints(*this)); }
+KW_POINT_OPERATIONS(CRunStitch, RunPoints)
 void CRunStitch::ScaleBy(tagSIZE szFactors)
 {
     ScaleSize(szFactors, m_szScale);
     ScaleAll(szFactors, RunPoints(*this));
 }
-void CRunStitch::RotateBy(tagPOINT ptCenter, short nDegrees) { RotateAll(ptCenter, nDegrees, RunPoints(*this)); }
-void CRunStitch::MirrorH(int nAxisSum) { MirrorAllH(nAxisSum, RunPoints(*this)); }
-void CRunStitch::MirrorV(int nAxisSum) { MirrorAllV(nAxisSum, RunPoints(*this)); }
 
 // ---- CSatinStitch
 
@@ -470,16 +474,13 @@ auto SatinPoints(CSatinStitch& s)
 }
 } // namespace
 
-void CSatinStitch::MoveTo(tagPOINT ptOffset) { MoveAll(ptOffset, SatinPoints(*this)); }
+KW_POINT_OPERATIONS(CSatinStitch, SatinPoints)
 void CSatinStitch::ScaleBy(tagSIZE szFactors)
 {
     ScaleSize(szFactors, m_szScale);
     ScaleAll(szFactors, SatinPoints(*this));
     m_nScaleLength = pointops::Clamp32((int64_t)PointSqrt(tagPOINT{m_szScale.cx, m_szScale.cy}));
 }
-void CSatinStitch::RotateBy(tagPOINT ptCenter, short nDegrees) { RotateAll(ptCenter, nDegrees, SatinPoints(*this)); }
-void CSatinStitch::MirrorH(int nAxisSum) { MirrorAllH(nAxisSum, SatinPoints(*this)); }
-void CSatinStitch::MirrorV(int nAxisSum) { MirrorAllV(nAxisSum, SatinPoints(*this)); }
 
 // ---- CFillStitch
 
@@ -559,15 +560,12 @@ auto FillPoints(CFillStitch& s)
 }
 } // namespace
 
-void CFillStitch::MoveTo(tagPOINT ptOffset) { MoveAll(ptOffset, FillPoints(*this)); }
+KW_POINT_OPERATIONS(CFillStitch, FillPoints)
 void CFillStitch::ScaleBy(tagSIZE szFactors)
 {
     ScaleSize(szFactors, m_szScale);
     ScaleAll(szFactors, FillPoints(*this));
 }
-void CFillStitch::RotateBy(tagPOINT ptCenter, short nDegrees) { RotateAll(ptCenter, nDegrees, FillPoints(*this)); }
-void CFillStitch::MirrorH(int nAxisSum) { MirrorAllH(nAxisSum, FillPoints(*this)); }
-void CFillStitch::MirrorV(int nAxisSum) { MirrorAllV(nAxisSum, FillPoints(*this)); }
 
 // ---- CComplexFillStitch
 
@@ -629,18 +627,12 @@ auto ComplexPoints(CComplexFillStitch& s)
 }
 } // namespace
 
-void CComplexFillStitch::MoveTo(tagPOINT ptOffset) { MoveAll(ptOffset, ComplexPoints(*this)); }
+KW_POINT_OPERATIONS(CComplexFillStitch, ComplexPoints)
 void CComplexFillStitch::ScaleBy(tagSIZE szFactors)
 {
     ScaleSize(szFactors, m_szScale);
     ScaleAll(szFactors, ComplexPoints(*this));
 }
-void CComplexFillStitch::RotateBy(tagPOINT ptCenter, short nDegrees)
-{
-    RotateAll(ptCenter, nDegrees, ComplexPoints(*this));
-}
-void CComplexFillStitch::MirrorH(int nAxisSum) { MirrorAllH(nAxisSum, ComplexPoints(*this)); }
-void CComplexFillStitch::MirrorV(int nAxisSum) { MirrorAllV(nAxisSum, ComplexPoints(*this)); }
 
 // Complex fills are carried for the host; they sew nothing here.
 int CComplexFillStitch::RendorStitches(CCndObject*) { return 1; }

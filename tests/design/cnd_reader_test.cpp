@@ -302,29 +302,26 @@ TEST(CndReader, SatinArcSegments)
         EXPECT_EQ(CPoint(1000, 100), s->m_StartA[1]);
         EXPECT_EQ(CPoint(0, 0), s->m_StartB[1]);
     }
-    // Directions far apart: the middle direction turns by pi (widths 100 and 141).
-    {
+    // Directions far apart: the middle direction turns by pi (widths 100 and 141); two
+    // middle points are the middle pair as read.
+    struct Case {
+        std::vector<tagPOINT> middles;
+        tagPOINT endA, endB;
+        CPoint wantA, wantB;
+    } cases[] = {
+        {{{500, 500}}, {1000, 100}, {1100, 0}, CPoint(445, 477), CPoint(555, 523)},
+        {{{500, 30}, {500, 130}}, {1000, 0}, {1000, 100}, CPoint(500, 30), CPoint(500, 130)},
+    };
+    for (const Case& c : cases) {
         CndWriter w;
         w.Point(kRunPoint, 0, 0).Point(kRailPoint, 0, 100);
-        w.Point(kArcPoint, 500, 500);
-        w.Point(kRailPoint, 1000, 100).Point(kRailPoint, 1100, 0);
+        for (tagPOINT m : c.middles) w.Point(kArcPoint, m);
+        w.Point(kRailPoint, c.endA).Point(kRailPoint, c.endB);
         ReadResult read = ReadCnd(w.Cnd());
         auto* s = Element<CSatinStitch>(*read.design, 1);
         ASSERT_NE(nullptr, s);
-        EXPECT_EQ(CPoint(445, 477), s->m_MiddleA[0]);
-        EXPECT_EQ(CPoint(555, 523), s->m_MiddleB[0]);
-    }
-    // Two middle points are the middle pair as read.
-    {
-        CndWriter w;
-        w.Point(kRunPoint, 0, 0).Point(kRailPoint, 0, 100);
-        w.Point(kArcPoint, 500, 30).Point(kArcPoint, 500, 130);
-        w.Point(kRailPoint, 1000, 0).Point(kRailPoint, 1000, 100);
-        ReadResult read = ReadCnd(w.Cnd());
-        auto* s = Element<CSatinStitch>(*read.design, 1);
-        ASSERT_NE(nullptr, s);
-        EXPECT_EQ(CPoint(500, 30), s->m_MiddleA[0]);
-        EXPECT_EQ(CPoint(500, 130), s->m_MiddleB[0]);
+        EXPECT_EQ(c.wantA, s->m_MiddleA[0]);
+        EXPECT_EQ(c.wantB, s->m_MiddleB[0]);
     }
 }
 
@@ -536,4 +533,16 @@ TEST(CndReader, BadVariantsAreRefused)
     EXPECT_EQ(0, reader.ImportFile("/nonexistent/x.cnd", &design));
     EXPECT_EQ(3u, capture.Texts().size());
     EXPECT_EQ(-1, reader.GetMaxNoStitches("x.cnd"));
+}
+
+TEST(CndReader, DemoDesignHoldsEveryKindOfElement)
+{
+    ReadResult r = ReadCnd(DemoDesign().Cnd());
+    EXPECT_EQ("R6 C1 J R1 N S4 C2 J R1 N F C3 J R1 N 3 R2", Describe(*r.design));
+    EXPECT_EQ(1, Element<CRunStitch>(*r.design, 0)->m_Kinds[4]);      // the arc's middle point
+    EXPECT_EQ(1, Element<CSatinStitch>(*r.design, 5)->m_ArcFlags[3]);  // the bent last segment
+    auto* fill = Element<CFillStitch>(*r.design, 10);
+    ASSERT_NE(nullptr, fill);
+    EXPECT_EQ(1, fill->m_nOutlineA);
+    EXPECT_EQ(1, fill->m_nOutlineB);
 }
