@@ -16,8 +16,16 @@ public:
     Bytes(const uint8_t* data, size_t size) : m_p(data), m_end(data + size) {}
     bool Empty() const { return m_p >= m_end; }
     uint8_t U8() { return Empty() ? 0 : *m_p++; }
-    int16_t I16() { return (int16_t)(U8() | U8() << 8); }
-    int32_t I32() { return (int32_t)((uint32_t)U8() | (uint32_t)U8() << 8 | (uint32_t)U8() << 16 | (uint32_t)U8() << 24); }
+    int16_t I16()
+    {
+        uint16_t lo = U8();
+        return (int16_t)(lo | U8() << 8);
+    }
+    int32_t I32()
+    {
+        uint32_t lo = (uint16_t)I16();
+        return (int32_t)(lo | (uint32_t)(uint16_t)I16() << 16);
+    }
     // Mostly design-sized coordinates, sometimes anything at all.
     int32_t Coord()
     {
@@ -26,6 +34,14 @@ public:
         return I32();
     }
     tagPOINT Point() { return tagPOINT{Coord(), Coord()}; }
+    // A stitch parameter (length, spacing, density): mostly one a design would hold, so
+    // that most inputs render quickly; sometimes any 16-bit value.
+    int16_t Param()
+    {
+        uint8_t kind = U8();
+        if (kind < 0xE0) return (int16_t)(20 + U8() * 4);
+        return I16();
+    }
 
 private:
     const uint8_t* m_p;
@@ -36,7 +52,7 @@ void AddRun(CCndObject& d, Bytes& b)
 {
     auto* run = new CRunStitch();
     int n = b.U8() % 24 + 1;
-    for (int i = 0; i < n; ++i) run->AddPoint(b.Point(), b.U8() % 3, b.I16());
+    for (int i = 0; i < n; ++i) run->AddPoint(b.Point(), b.U8() % 3, b.Param());
     d.AppendElement(run);
 }
 
@@ -48,7 +64,7 @@ void AddSatin(CCndObject& d, Bytes& b)
     satin->m_nSegments = n;
     satin->m_nScaleLength = b.U8() < 0xF0 ? 1000 : b.I32();
     for (size_t i = 0; i < (size_t)n; ++i) {
-        satin->m_Densities[i] = b.I16();
+        satin->m_Densities[i] = b.Param();
         satin->m_StartA[i] = b.Point();
         satin->m_StartB[i] = b.Point();
         satin->m_EndA[i] = b.Point();
@@ -65,10 +81,10 @@ void AddFill(CCndObject& d, Bytes& b)
     auto* fill = new CFillStitch();
     for (auto& p : fill->m_Frame) p = b.Point();
     if (b.U8() & 1) fill->m_Frame[4] = fill->m_Frame[3];
-    fill->m_nFillType = b.I16();
+    fill->m_nFillType = (int16_t)(b.U8() < 0xF0 ? b.U8() % 9 : b.I16());
     fill->m_nAngle = b.I16();
-    fill->m_nSpacing = b.I16();
-    fill->m_nStitchLength = b.I16();
+    fill->m_nSpacing = b.Param();
+    fill->m_nStitchLength = b.Param();
     int na = b.U8() % 8, nb = b.U8() % 8;
     for (int i = 0; i < na; ++i) fill->AddMod23Pt(b.Point());
     for (int i = 0; i < nb; ++i) fill->AddMod41Pt(b.Point());

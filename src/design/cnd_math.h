@@ -48,10 +48,15 @@ inline double Dist(tagPOINT a, tagPOINT b)
 
 inline bool Same(tagPOINT a, tagPOINT b) { return a.x == b.x && a.y == b.y; }
 
-// from + num * d / den per coordinate, in integer arithmetic truncating toward zero.
+// from + d * num / den per coordinate, in integer arithmetic truncating toward zero; the
+// product is taken wide enough for any 32-bit direction and 33-bit distance.
 inline tagPOINT Along(tagPOINT from, tagPOINT d, int64_t num, int64_t den)
 {
-    return tagPOINT{Clamp32(from.x + (int64_t)d.x * num / den), Clamp32(from.y + (int64_t)d.y * num / den)};
+    auto at = [&](int32_t base, int32_t v) {
+        __int128 r = base + (__int128)v * num / den;
+        return r > INT32_MAX ? INT32_MAX : r < INT32_MIN ? INT32_MIN : (int32_t)r;
+    };
+    return tagPOINT{at(from.x, d.x), at(from.y, d.y)};
 }
 
 } // namespace cndmath

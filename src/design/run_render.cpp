@@ -66,7 +66,7 @@ struct RunSewer {
         if (sweep < 0) sweep += kTwoPi;
         int32_t arc = Trunc32(sweep * r);
         int32_t steps = arc / S;
-        double dA = sweep / (steps + 1);
+        double dA = sweep / ((int64_t)steps + 1);
         if ((a2 < a1 || a1 < a0) && ((a1 <= a0 && a2 <= a1) || a0 < a2)) {
             // The middle point lies the other way round: go clockwise, the rest of the circle.
             // The sweep must be negative whatever its size: one brought into -pi..pi would
@@ -76,7 +76,7 @@ struct RunSewer {
             sweep = a2 - a0;
             if (sweep > 0) sweep -= kTwoPi;
             steps = arc / S;
-            dA = sweep / (steps + 1);
+            dA = sweep / ((int64_t)steps + 1);
         }
         double angle = a0;
         for (int64_t walked = 0; walked + S < arc && design->RenderStep();) {

@@ -1,42 +1,16 @@
 // The condensed design's accumulation operations and shared geometry, on worked values.
-#include "core/settings.h"
-#include "design/cnd_object.h"
+#include "cnd_render_util.h"
 
-#include <gtest/gtest.h>
-
-#include <sstream>
-#include <vector>
+using namespace cndtest;
 
 namespace {
 
-std::vector<tagPOINT> Points(CCndObject& d)
-{
-    return std::vector<tagPOINT>(d.GetStitchData(), d.GetStitchData() + d.GetNoStitches());
-}
-
-std::string Show(const std::vector<tagPOINT>& pts)
-{
-    std::ostringstream s;
-    for (const auto& p : pts) s << '(' << p.x << ',' << p.y << ')';
-    return s.str();
-}
-
-// Every test starts from the same process-wide state and leaves it as it found it.
-class CndGeometry : public ::testing::Test {
+class CndGeometry : public RenderFixture {
 protected:
-    void SetUp() override
-    {
-        m_nSavedCorastitch = GetSetup()->m_bCorastitch;
-        GetSetup()->m_bCorastitch = 0;
-        CCndObject::s_nSatinLineStagger = CCndObject::s_nSatinReturnStagger = CCndObject::s_nFillRowStagger = 0;
-    }
-    void TearDown() override { GetSetup()->m_bCorastitch = m_nSavedCorastitch; }
-    void Corastitch(int on) { GetSetup()->m_bCorastitch = on; }
     // Places the needle without leaving a stitch behind.
     void MoveNeedle(tagPOINT p) { m_Design.m_ptLastStitch = p; }
 
     CCndObject m_Design;
-    int m_nSavedCorastitch = 0;
 };
 
 } // namespace
