@@ -284,17 +284,15 @@ int ALPkArchive::ExtractEntry(ALEntry& entry, bool overlaps, long fileLength)
     // for anything but a file.
     const bool inMemory = dynamic_cast<ALFile*>(&storage) == nullptr;
     const long size = entry.GetUncompressedSize();
-    char detail[512];
-    long limit = size;
-    if (inMemory && size > mlMemoryLimit) {
+    if (inMemory && size > mlMemoryLimit)
         return FailEntry(entry, AL_CRC_ERROR, "%s is larger than the %ld bytes a member may take in memory", name,
                          mlMemoryLimit);
-    }
+    char detail[512];
     std::snprintf(detail, sizeof detail, "%s inflates beyond its size of %ld bytes in the directory of ZIP file %s",
                   name, size, GetName());
 
     ALMemberInput input(name, *mpArchive, dataStart, entry.GetCompressedSize(), crypto);
-    ALBoundedOutput output(storage, limit, detail);
+    ALBoundedOutput output(storage, size, detail);
     int status = decompressor->Decompress(input, output, entry.GetCompressedSize());
     if (mpArchive->mStatus < 0) {
         // A read failure of the archive belongs to this member; the next one tries afresh.
