@@ -50,6 +50,9 @@ public:
     void Offset(int32_t dx, int32_t dy) { x += dx; y += dy; }
     bool operator==(const tagPOINT& o) const { return x == o.x && y == o.y; }
     bool operator!=(const tagPOINT& o) const { return !(*this == o); }
+    // Same-type comparisons of their own, so that C++20's reversed candidates never compete.
+    bool operator==(const CPoint& o) const { return x == o.x && y == o.y; }
+    bool operator!=(const CPoint& o) const { return !(*this == o); }
     CPoint operator+(const tagSIZE& s) const { return CPoint(x + s.cx, y + s.cy); }
     CPoint operator-(const tagSIZE& s) const { return CPoint(x - s.cx, y - s.cy); }
 };
@@ -60,6 +63,8 @@ public:
     CSize(int32_t w, int32_t h) : tagSIZE{w, h} {}
     CSize(const tagSIZE& s) : tagSIZE(s) {}
     bool operator==(const tagSIZE& o) const { return cx == o.cx && cy == o.cy; }
+    bool operator==(const CSize& o) const { return cx == o.cx && cy == o.cy; }
+    bool operator!=(const CSize& o) const { return !(*this == o); }
 };
 
 class CRect : public tagRECT {
@@ -88,4 +93,6 @@ public:
     {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }
+    bool operator==(const CRect& o) const { return *this == static_cast<const tagRECT&>(o); }
+    bool operator!=(const CRect& o) const { return !(*this == o); }
 };

@@ -34,7 +34,9 @@ public:
     CClrToolBar();
     ~CClrToolBar() override;
 
-    // The bar and its 256 swatches (33000 to 33255), side by side.
+    // The bar and its 256 swatches (33000 to 33255), side by side. The window's own Create
+    // stays reachable beside it.
+    using CControlBar::Create;
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = AFX_IDW_TOOLBAR);
     // Shows the design's colours: count (at most 256) swatches with the master table colours
     // of pMasterIndexes (when given), the rest hidden. Without a document only the source,
